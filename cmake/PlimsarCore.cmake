@@ -1,0 +1,59 @@
+# The one library that holds plimsar's code together with the JUCE modules it uses, so JUCE
+# compiles once per build; applications, tools, tests and benchmarks link it.
+
+file(GLOB_RECURSE PLIMSAR_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
+# The application entry point belongs to the standalone executable only.
+list(FILTER PLIMSAR_SOURCES EXCLUDE REGEX "/src/standalone/main\\.cpp$")
+
+add_library(plimsar_core STATIC ${PLIMSAR_SOURCES} ${PLIMSAR_EMBED_SOURCE} ${PLIMSAR_EMBED_HEADER})
+
+target_include_directories(plimsar_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${PLIMSAR_RESOURCE_DIR})
+
+target_compile_definitions(plimsar_core PUBLIC
+  JUCE_WEB_BROWSER=0
+  JUCE_USE_CURL=0
+  JUCE_USE_FLAC=0
+  JUCE_USE_OGGVORBIS=0
+  JUCE_USE_MP3AUDIOFORMAT=0
+  JUCE_DISPLAY_SPLASH_SCREEN=0
+  JUCE_JACK=1
+  JUCE_ALSA=1
+  JUCE_VST3_CAN_REPLACE_VST2=0
+  JUCE_MODAL_LOOPS_PERMITTED=1
+  JUCE_STANDALONE_APPLICATION=0
+  JUCE_JACK_CLIENT_NAME="plimsar"
+  JUCE_APPLICATION_NAME_STRING="plimsar"
+  JUCE_APPLICATION_VERSION_STRING="1.5.0")
+
+target_link_libraries(plimsar_core
+  PRIVATE
+    juce::juce_audio_utils
+    juce::juce_audio_processors
+    juce::juce_audio_devices
+    juce::juce_audio_formats
+    juce::juce_gui_extra
+    juce::juce_recommended_config_flags
+  PUBLIC
+    juce::pkgconfig_JUCE_IMG_LINUX_DEPS
+    kissfft::kissfft-float)
+
+# The JUCE modules are compiled into this library; whoever links it needs the same module
+# include paths and configuration, so re-export them.
+target_include_directories(plimsar_core INTERFACE
+  $<TARGET_PROPERTY:plimsar_core,INCLUDE_DIRECTORIES>)
+target_compile_definitions(plimsar_core INTERFACE
+  $<TARGET_PROPERTY:plimsar_core,COMPILE_DEFINITIONS>)
+
+# JUCE's recommended warnings apply to our own sources; JUCE's sources keep their defaults.
+get_target_property(PLIMSAR_WARNING_FLAGS juce::juce_recommended_warning_flags INTERFACE_COMPILE_OPTIONS)
+if(PLIMSAR_WERROR)
+  list(APPEND PLIMSAR_WARNING_FLAGS -Werror)
+endif()
+set(PLIMSAR_WARNING_FLAGS ${PLIMSAR_WARNING_FLAGS} CACHE INTERNAL "warning flags for plimsar's own code")
+set_source_files_properties(${PLIMSAR_SOURCES} PROPERTIES COMPILE_OPTIONS "${PLIMSAR_WARNING_FLAGS}")
+
+# plimsar_own_code(<target>): applies the warning flags to every source of a target that is ours.
+function(plimsar_own_code target)
+  target_compile_options(${target} PRIVATE ${PLIMSAR_WARNING_FLAGS})
+endfunction()

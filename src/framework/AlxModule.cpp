@@ -1,0 +1,470 @@
+#include "framework/AlxModule.h"
+
+#include "framework/AlxMessageCode.h"
+#include "framework/AlxRealParameter.h"
+
+namespace
+{
+    AlxParameter* findParameter (const AlxParameterSet& set, int parameterId)
+    {
+        for (auto& p : set.getParameters())
+            if (p->getId() == parameterId)
+                return p.get();
+
+        return nullptr;
+    }
+
+    bool hasChildElement (const juce::XmlElement& e) { return e.getNumChildElements() > 0; }
+}
+
+AlxModule::AlxModule (AlxModuleContainer* container_, int id_, const juce::String& name_)
+    : container (container_), id (id_), name (name_),
+      globalParameters (std::make_unique<AlxParameterSet>()),
+      statusParameters (std::make_unique<AlxParameterSet>()),
+      propertySet (std::make_unique<AlxPropertySet>())
+{
+    for (int i = 0; i < numPrograms; ++i)
+        programSets.push_back (std::make_unique<AlxParameterSet>());
+
+    addStatusParameter (0, container->getGeneralDomains().getNullDomain());
+    statusParameters->rebuildIdTable();
+}
+
+AlxModule::~AlxModule()
+{
+    if (attached)
+        container->getBroadcastSet().removeSinkFromAll (this);
+
+    programLinks.reset();
+    globalParameters.reset();
+    selectedChildGlobalLinks.reset();
+    selectedChildProgramLinks.reset();
+    programSets.clear();
+    statusParameters.reset();
+
+    while (! children.empty())
+        children.pop_back();
+
+    pins.clear();
+    propertySet.reset();
+}
+
+void AlxModule::handleMessage (void* source, int code, std::uint32_t timeMs)
+{
+    if (AlxMessageCode::kindOf (code) == AlxMessageCode::valueChanged && AlxMessageCode::reasonOf (code) != 8)
+        setModified (true);
+
+    handleModuleMessage (source, code, timeMs);
+}
+
+void AlxModule::initialise()
+{
+    container->getBroadcastSet().addSinkToAll (this);
+    attached = true;
+}
+
+AlxParameterSet* AlxModule::getProgramSet (int program) const
+{
+    return isValidProgram (program) ? programSets[(size_t) program].get() : nullptr;
+}
+
+void AlxModule::attachLinks (std::unique_ptr<AlxLinkParameterSet>& links, const AlxParameterSet& source)
+{
+    if (links != nullptr)
+        links->retarget (source);
+    else
+        links = std::make_unique<AlxLinkParameterSet> (source);
+}
+
+void AlxModule::setCurrentProgram (int program)
+{
+    if (program == currentProgram || programSets.empty() || ! isValidProgram (program))
+        return;
+
+    currentProgram = program;
+    attachLinks (programLinks, *programSets[(size_t) program]);
+    programLinks->resendAll();
+
+    for (auto& child : children)
+        child->setCurrentProgram (program);
+
+    currentProgramChanged();
+}
+
+std::unique_ptr<juce::XmlElement> AlxModule::createXml (bool programOnly, int programIndex) const
+{
+    auto element = std::make_unique<juce::XmlElement> ("mod");
+    element->setAttribute ("i", id);
+
+    if (name.isNotEmpty())
+        element->setAttribute ("n", name);
+
+    if (versionString.isNotEmpty())
+        element->setAttribute ("v", versionString);
+
+    if (auto extension = createExtensionXml (programOnly, programIndex))
+        element->createNewChildElement ("ext")->addChildElement (extension.release());
+
+    auto appendIfFilled = [&element] (std::unique_ptr<juce::XmlElement> child)
+    {
+        if (hasChildElement (*child))
+            element->addChildElement (child.release());
+    };
+
+    if (programOnly)
+    {
+        appendIfFilled (createProgramXml (programIndex));
+    }
+    else
+    {
+        appendIfFilled (createGlobalXml());
+        appendIfFilled (createProgramsXml());
+    }
+
+    if (! children.empty())
+    {
+        auto* cm = element->createNewChildElement ("cm");
+
+        for (auto& child : children)
+            cm->addChildElement (child->createXml (programOnly, programIndex).release());
+    }
+
+    return element;
+}
+
+void AlxModule::restoreXml (const juce::XmlElement& element, bool programOnly, int programIndex, bool notify)
+{
+    if (auto* ext = element.getChildByName ("ext"))
+        restoreExtensionXml (*ext, programOnly, programIndex, notify);
+
+    if (programOnly)
+    {
+        if (auto* pgm = element.getChildByName ("pgm"))
+            restoreProgramXml (programIndex, *pgm, notify);
+    }
+    else
+    {
+        if (auto* glob = element.getChildByName ("glob"))
+            restoreGlobalXml (*glob, notify);
+
+        if (auto* pgms = element.getChildByName ("pgms"))
+            restoreProgramsXml (*pgms, notify);
+    }
+
+    if (auto* cm = element.getChildByName ("cm"))
+        for (auto* mod : cm->getChildWithTagNameIterator ("mod"))
+            if (auto* module = container->findModule (mod->getIntAttribute ("i", -99999)))
+                module->restoreXml (*mod, programOnly, programIndex, notify);
+}
+
+std::unique_ptr<juce::XmlElement> AlxModule::createGlobalXml() const
+{
+    auto glob = std::make_unique<juce::XmlElement> ("glob");
+
+    if (globalParameters->size() > 0)
+        glob->addChildElement (globalParameters->createXml().release());
+
+    auto properties = propertySet->createXml (false);
+
+    if (properties->getNumAttributes() > 0)
+        glob->addChildElement (properties.release());
+
+    return glob;
+}
+
+void AlxModule::restoreGlobalXml (const juce::XmlElement& element, bool notify)
+{
+    if (auto* ps = element.getChildByName ("ps"))
+        globalParameters->restoreXml (*ps, notify);
+
+    if (auto* prs = element.getChildByName ("prs"))
+        propertySet->restoreXml (*prs);
+}
+
+std::unique_ptr<juce::XmlElement> AlxModule::createProgramsXml() const
+{
+    auto pgms = std::make_unique<juce::XmlElement> ("pgms");
+
+    for (int i = 0; i < (int) programSets.size(); ++i)
+    {
+        auto pgm = createProgramXml (i);
+
+        if (hasChildElement (*pgm))
+            pgms->addChildElement (pgm.release());
+    }
+
+    return pgms;
+}
+
+std::unique_ptr<juce::XmlElement> AlxModule::createProgramXml (int programIndex) const
+{
+    auto pgm = std::make_unique<juce::XmlElement> ("pgm");
+    pgm->setAttribute ("i", programIndex);
+
+    if (auto* set = getProgramSet (programIndex))
+        if (set->size() > 0)
+            pgm->addChildElement (set->createXml().release());
+
+    return pgm;
+}
+
+void AlxModule::restoreProgramsXml (const juce::XmlElement& element, bool notify)
+{
+    for (auto* pgm : element.getChildWithTagNameIterator ("pgm"))
+        restoreProgramXmlAt (*pgm, notify);
+}
+
+void AlxModule::restoreProgramXml (int programIndex, const juce::XmlElement& element, bool notify)
+{
+    // A program outside the bank has no set to load into; it is skipped.
+    auto* set = getProgramSet (programIndex);
+
+    if (set == nullptr)
+        return;
+
+    if (auto* ps = element.getChildByName ("ps"))
+        set->restoreXml (*ps, notify);
+}
+
+void AlxModule::restoreProgramXmlAt (const juce::XmlElement& element, bool notify)
+{
+    const int programIndex = element.getIntAttribute ("i", -99999);
+
+    if (programIndex != -99999)
+        restoreProgramXml (programIndex, element, notify);
+}
+
+std::unique_ptr<juce::XmlElement> AlxModule::createExtensionXml (bool, int) const
+{
+    return nullptr;
+}
+
+void AlxModule::restoreExtensionXml (const juce::XmlElement&, bool, int, bool) {}
+
+void AlxModule::resendParameterValues()
+{
+    globalParameters->resendAll();
+
+    if (programLinks != nullptr)
+        programLinks->resendAll();
+
+    for (auto& child : children)
+        child->resendParameterValues();
+}
+
+void AlxModule::stateLoaded()
+{
+    for (auto& child : children)
+        child->stateLoaded();
+}
+
+void AlxModule::domainsChanged()
+{
+    for (auto& child : children)
+        child->domainsChanged();
+}
+
+void AlxModule::addSinkRecursive (AlxMessageSink* sink, bool skipStatus)
+{
+    globalParameters->addSinkToAll (sink);
+
+    if (programLinks != nullptr)
+        programLinks->addSinkToAll (sink);
+
+    if (! skipStatus)
+        statusParameters->addSinkToAll (sink);
+
+    for (auto& child : children)
+        child->addSinkRecursive (sink, skipStatus);
+}
+
+void AlxModule::removeSinkRecursive (AlxMessageSink* sink, bool skipStatus)
+{
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        (*it)->removeSinkRecursive (sink, skipStatus);
+
+    if (! skipStatus)
+        statusParameters->removeSinkFromAll (sink);
+
+    if (programLinks != nullptr)
+        programLinks->removeSinkFromAll (sink);
+
+    globalParameters->removeSinkFromAll (sink);
+}
+
+void AlxModule::setSuspended (bool suspended)
+{
+    for (auto& child : children)
+        child->setSuspended (suspended);
+}
+
+void AlxModule::prepareToPlay (double sampleRate, int blockSize)
+{
+    for (auto& child : children)
+        child->prepareToPlay (sampleRate, blockSize);
+}
+
+void AlxModule::releaseResources()
+{
+    for (auto& child : children)
+        child->releaseResources();
+}
+
+void AlxModule::process (int numSamples)
+{
+    processBlockBody (numSamples);
+    applyPendingReset();
+    setModified (false);
+}
+
+void AlxModule::processHostBlock (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
+                                  bool flag, juce::MidiBuffer& midiMessages)
+{
+    processHostBlockBody (input, output, flag, midiMessages);
+}
+
+void AlxModule::selectChild (int index)
+{
+    if (index == selectedChild || index < 0 || index >= (int) children.size())
+        return;
+
+    selectedChild = index;
+    auto& child = *children[(size_t) index];
+
+    const bool globalRetargeted = selectedChildGlobalLinks != nullptr;
+    attachLinks (selectedChildGlobalLinks, *child.getGlobalParameters());
+
+    if (globalRetargeted)
+        selectedChildGlobalLinks->resendAll();
+
+    if (auto* childLinks = child.getProgramParameters())
+    {
+        const bool programRetargeted = selectedChildProgramLinks != nullptr;
+        attachLinks (selectedChildProgramLinks, *childLinks);
+
+        if (programRetargeted)
+            selectedChildProgramLinks->resendAll();
+    }
+}
+
+AlxModule* AlxModule::getSelectedChild() const
+{
+    return selectedChild >= 0 && selectedChild < (int) children.size() ? children[(size_t) selectedChild].get() : nullptr;
+}
+
+void AlxModule::clearInputPins()
+{
+    for (auto& pin : pins)
+        if (pin->isInput())
+            pin->clearCables();
+}
+
+void AlxModule::clearOutputPins()
+{
+    for (auto& pin : pins)
+        if (pin->isOutput())
+            pin->clearCables();
+}
+
+void AlxModule::getVersion (int& major, int& minor, int& build) const
+{
+    major = versionMajor;
+    minor = versionMinor;
+    build = versionBuild;
+}
+
+void AlxModule::setVersion (int major, int minor, int build)
+{
+    versionMajor = major;
+    versionMinor = minor;
+    versionBuild = build;
+    versionString = juce::String (major) + "." + juce::String (minor) + "." + juce::String (build);
+}
+
+bool AlxModule::handleModuleMessage (void* source, int code, std::uint32_t)
+{
+    auto* broadcast = container->getBroadcastParameter();
+
+    if (source == broadcast && AlxMessageCode::kindOf (code) == AlxMessageCode::resetRequest)
+    {
+        const juce::ScopedLock callbackLock (getCallbackLock());
+        const juce::ScopedLock parameterLock (broadcast->getLock());
+        setResetPending (true);
+        return true;
+    }
+
+    return false;
+}
+
+void AlxModule::applyPendingReset()
+{
+    if (isResetPending())
+        setResetPending (false);
+}
+
+void AlxModule::processBlockBody (int) {}
+
+void AlxModule::processHostBlockBody (const juce::AudioSampleBuffer&, juce::AudioSampleBuffer&, bool, juce::MidiBuffer&) {}
+
+AlxModule* AlxModule::addChild (std::unique_ptr<AlxModule> child)
+{
+    children.push_back (std::move (child));
+    return children.back().get();
+}
+
+void AlxModule::registerInModuleMap()
+{
+    container->getModuleMap().registerModule (this, id);
+}
+
+int AlxModule::takeHostIndex()
+{
+    return container->getHostIndexAllocator().take();
+}
+
+int AlxModule::takeInternalIndex()
+{
+    return container->getInternalIndexAllocator().take();
+}
+
+AlxParameter* AlxModule::addGlobalParameter (int parameterId, int hostIndex, AlxDomain* domain, const juce::String& parameterName)
+{
+    return globalParameters->add (std::make_unique<AlxRealParameter> (globalParameters.get(), parameterId, hostIndex,
+                                                                      domain, false, parameterName));
+}
+
+void AlxModule::addProgramParameter (int parameterId, int hostIndex, AlxDomain* domain, const juce::String& parameterName)
+{
+    for (auto& set : programSets)
+        set->add (std::make_unique<AlxRealParameter> (set.get(), parameterId, hostIndex, domain, false, parameterName));
+}
+
+void AlxModule::setProgramModulationSource (int parameterId, int sourceId)
+{
+    for (auto& set : programSets)
+        if (auto* p = findParameter (*set, parameterId))
+            p->setModulationSource (findParameter (*set, sourceId));
+}
+
+AlxParameter* AlxModule::addStatusParameter (int parameterId, AlxDomain* domain)
+{
+    return statusParameters->add (std::make_unique<AlxRealParameter> (statusParameters.get(), parameterId, -1, domain));
+}
+
+void AlxModule::rebuildIdTables()
+{
+    globalParameters->rebuildIdTable();
+    statusParameters->rebuildIdTable();
+
+    for (auto& set : programSets)
+        set->rebuildIdTable();
+}
+
+void AlxModule::registerParameters()
+{
+    auto& map = container->getParameterMap();
+    map.registerSet (*globalParameters);
+
+    if (programLinks != nullptr)
+        map.registerSet (*programLinks);
+}

@@ -1,0 +1,161 @@
+#pragma once
+
+#include "framework/AlxLinkParameterSet.h"
+#include "framework/AlxMessageSink.h"
+#include "framework/AlxModuleContainer.h"
+#include "framework/AlxPin.h"
+#include "framework/AlxPropertySet.h"
+
+#include <atomic>
+#include <array>
+#include <memory>
+#include <vector>
+
+// One processing stage of the module tree. A module owns its parameters (one global set, one set
+// per program, one status set whose first parameter carries the module's events), its pins, its
+// children and a property set. It observes its own parameters, takes part in block processing
+// on the audio thread, and writes and reads its part of the state document.
+class AlxModule : public AlxMessageSink
+{
+public:
+    static constexpr int numPrograms = 128;
+
+    AlxModule (AlxModuleContainer* container, int id, const juce::String& name = {});
+    ~AlxModule() override;
+
+    void handleMessage (void* source, int code, std::uint32_t timeMs) override;
+
+    virtual AlxModuleContainer* getContainer() const { return container; }
+    virtual int getId() const { return id; }
+    virtual void setId (int newId) { id = newId; }
+    virtual juce::String getName() const { return name; }
+    virtual void initialise();
+    virtual AlxParameterSet* getGlobalParameters() const { return globalParameters.get(); }
+    virtual const std::vector<std::unique_ptr<AlxParameterSet>>& getProgramSets() const { return programSets; }
+    virtual void setCurrentProgram (int program);
+    virtual int getCurrentProgram() const { return currentProgram; }
+    virtual AlxLinkParameterSet* getProgramParameters() const { return programLinks.get(); }
+    virtual void currentProgramChanged() {}
+
+    // The state document: element `mod` with this module's id, name, version, extension content,
+    // global and program settings and its children.
+    virtual std::unique_ptr<juce::XmlElement> createXml (bool programOnly, int programIndex) const;
+    virtual void restoreXml (const juce::XmlElement& element, bool programOnly, int programIndex, bool notify);
+    virtual std::unique_ptr<juce::XmlElement> createGlobalXml() const;
+    virtual void restoreGlobalXml (const juce::XmlElement& element, bool notify);
+    virtual std::unique_ptr<juce::XmlElement> createProgramsXml() const;
+    virtual std::unique_ptr<juce::XmlElement> createProgramXml (int programIndex) const;
+    virtual void restoreProgramsXml (const juce::XmlElement& element, bool notify);
+    virtual void restoreProgramXml (int programIndex, const juce::XmlElement& element, bool notify);
+    virtual void restoreProgramXmlAt (const juce::XmlElement& element, bool notify);
+    virtual std::unique_ptr<juce::XmlElement> createExtensionXml (bool programOnly, int programIndex) const;
+    virtual void restoreExtensionXml (const juce::XmlElement& element, bool programOnly, int programIndex, bool notify);
+
+    virtual void resendParameterValues();
+    virtual void stateLoaded();
+    virtual void domainsChanged();
+    virtual void addSinkRecursive (AlxMessageSink* sink, bool skipStatus);
+    virtual void removeSinkRecursive (AlxMessageSink* sink, bool skipStatus);
+    virtual void setSuspended (bool suspended);
+    virtual void prepareToPlay (double sampleRate, int blockSize);
+    virtual void releaseResources();
+    // Audio thread: the block's work, then a pending reset, then the modified flag is cleared.
+    virtual void process (int numSamples);
+    virtual void processHostBlock (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
+                                   bool flag, juce::MidiBuffer& midiMessages);
+    virtual const std::vector<std::unique_ptr<AlxModule>>& getChildren() const { return children; }
+    virtual int getSelectedChildIndex() const { return selectedChild; }
+    virtual void selectChild (int index);
+    virtual AlxModule* getSelectedChild() const;
+    virtual AlxLinkParameterSet* getSelectedChildGlobalLinks() const { return selectedChildGlobalLinks.get(); }
+    virtual AlxLinkParameterSet* getSelectedChildProgramLinks() const { return selectedChildProgramLinks.get(); }
+    virtual AlxGeneralDomainSet& getGeneralDomains() const { return container->getGeneralDomains(); }
+    virtual const std::vector<std::unique_ptr<AlxPinBase>>& getPins() const { return pins; }
+    virtual bool isAttached() const { return attached; }
+    virtual void setAttached (bool a) { attached = a; }
+    virtual AlxParameterSet* getStatusParameters() const { return statusParameters.get(); }
+    virtual void clearInputPins();
+    virtual void clearOutputPins();
+    virtual void loadFactoryBank() {}
+    virtual juce::String getProgramName (int) const { return {}; }
+    virtual juce::String getPluginName() const { return {}; }
+    virtual void getVersion (int& major, int& minor, int& build) const;
+    virtual juce::String getVersionString() const { return versionString; }
+    virtual void setVersion (int major, int minor, int build);
+    virtual int getPluginId() const { return 0; }
+    virtual AlxParameter* getEventParameter() const { return statusParameters->getParameter (0); }
+    virtual AlxPropertySet* getPropertySet() const { return propertySet.get(); }
+    virtual bool isResetPending() const { return resetPending.load(); }
+    virtual void setResetPending (bool pending) { resetPending.store (pending); }
+    virtual void activate() { active = true; }
+    virtual void deactivate() { active = false; }
+    virtual bool isActive() const { return active; }
+    virtual void setActive (bool a) { active = a; }
+    virtual bool isModified() const { return modified.load(); }
+    virtual void setModified (bool m) { modified.store (m); }
+    // Message thread. Concrete modules handle the kinds they know and pass the rest on; the base
+    // turns a reset request on the broadcast parameter into a pending reset.
+    virtual bool handleModuleMessage (void* source, int code, std::uint32_t timeMs);
+    virtual void applyPendingReset();
+    virtual void processBlockBody (int numSamples);
+    virtual void processHostBlockBody (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
+                                       bool flag, juce::MidiBuffer& midiMessages);
+
+    AlxModule* findModule (int moduleId) const { return container->findModule (moduleId); }
+    const juce::CriticalSection& getCallbackLock() const { return container->getCallbackLock(); }
+    AlxParameterSet* getProgramSet (int program) const;
+    static bool isValidProgram (int program) { return program >= 0 && program < numPrograms; }
+
+protected:
+    // Building blocks of initialise, shared by all concrete modules.
+    AlxModule* addChild (std::unique_ptr<AlxModule> child);
+    template <typename PinType>
+    PinType* addPin (int marks)
+    {
+        pins.push_back (std::make_unique<PinType> (marks));
+        return static_cast<PinType*> (pins.back().get());
+    }
+    template <typename PinType>
+    PinType* getPin (int position) const
+    {
+        return position >= 0 && position < (int) pins.size() ? dynamic_cast<PinType*> (pins[(size_t) position].get()) : nullptr;
+    }
+    void registerInModuleMap();
+    int takeHostIndex();
+    int takeInternalIndex();
+    AlxParameter* addGlobalParameter (int parameterId, int hostIndex, AlxDomain* domain, const juce::String& parameterName = {});
+    // Adds the parameter, with the same id and host index, to every program set.
+    void addProgramParameter (int parameterId, int hostIndex, AlxDomain* domain, const juce::String& parameterName = {});
+    // In every program set, makes parameter sourceId the modulation source of parameterId.
+    void setProgramModulationSource (int parameterId, int sourceId);
+    AlxParameter* addStatusParameter (int parameterId, AlxDomain* domain);
+    void rebuildIdTables();
+    // Registers the global set and the current program's links in the container's parameter map.
+    void registerParameters();
+
+private:
+    void attachLinks (std::unique_ptr<AlxLinkParameterSet>& links, const AlxParameterSet& source);
+
+    AlxModuleContainer* const container;
+    int id;
+    juce::String name;
+    std::unique_ptr<AlxParameterSet> globalParameters;
+    std::unique_ptr<AlxLinkParameterSet> programLinks;
+    std::vector<std::unique_ptr<AlxParameterSet>> programSets;
+    std::vector<std::unique_ptr<AlxModule>> children;
+    int selectedChild = -1;
+    std::unique_ptr<AlxLinkParameterSet> selectedChildGlobalLinks;
+    std::unique_ptr<AlxLinkParameterSet> selectedChildProgramLinks;
+    int currentProgram = -1;
+    std::vector<std::unique_ptr<AlxPinBase>> pins;
+    bool attached = false;
+    std::unique_ptr<AlxParameterSet> statusParameters;
+    std::unique_ptr<AlxPropertySet> propertySet;
+    juce::String versionString;
+    int versionMajor = 0, versionMinor = 0, versionBuild = 0;
+    std::atomic<bool> resetPending { false };
+    bool active = false;
+    std::atomic<bool> modified { false };
+
+    JUCE_DECLARE_NON_COPYABLE (AlxModule)
+};

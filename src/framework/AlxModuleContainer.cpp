@@ -1,0 +1,18 @@
+#include "framework/AlxModuleContainer.h"
+
+#include "framework/AlxRealParameter.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+AlxModuleContainer::AlxModuleContainer()
+{
+    broadcastSet.add (std::make_unique<AlxRealParameter> (&broadcastSet, 0, 0, generalDomains.getNullDomain()));
+    broadcastSet.rebuildIdTable();
+}
+
+AlxModuleContainer::~AlxModuleContainer() = default;
+
+const juce::CriticalSection& AlxModuleContainer::getCallbackLock() const
+{
+    return filter != nullptr ? filter->getCallbackLock() : ownCallbackLock;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "framework/AlxGeneralDomainSet.h"
+#include "framework/AlxIndexAllocator.h"
+#include "framework/AlxModuleMap.h"
+#include "framework/AlxParameterMap.h"
+
+namespace juce { class AudioProcessor; }
+class AlxModule;
+
+// The shared context of one module tree: the module and parameter maps, the index allocators,
+// the general domains, the broadcast parameter on which reset requests go out, and the audio
+// processor whose callback lock guards every change the audio thread must see whole.
+class AlxModuleContainer
+{
+public:
+    AlxModuleContainer();
+    virtual ~AlxModuleContainer();
+
+    virtual AlxParameterMap& getParameterMap() { return parameterMap; }
+    virtual AlxModuleMap& getModuleMap() { return moduleMap; }
+    virtual AlxModule* getRootModule() const { return rootModule; }
+    virtual AlxModule* findModule (int id) const { return moduleMap.lookup (id); }
+    virtual void setRootModule (AlxModule* root) { rootModule = root; }
+    virtual AlxIndexAllocator& getHostIndexAllocator() { return hostIndexAllocator; }
+    virtual AlxIndexAllocator& getInternalIndexAllocator() { return internalIndexAllocator; }
+    virtual void setFilter (juce::AudioProcessor* processor) { filter = processor; }
+    virtual juce::AudioProcessor* getFilter() const { return filter; }
+    virtual AlxGeneralDomainSet& getGeneralDomains() { return generalDomains; }
+    virtual AlxParameterSet& getBroadcastSet() { return broadcastSet; }
+    virtual AlxParameter* getBroadcastParameter() const { return broadcastSet.getParameter (0); }
+
+    // The processor's callback lock, under which blocks are processed. Without a processor
+    // (a tree built on its own) the container's own lock stands in.
+    const juce::CriticalSection& getCallbackLock() const;
+
+private:
+    AlxParameterMap parameterMap;
+    AlxModuleMap moduleMap;
+    AlxModule* rootModule = nullptr;
+    AlxIndexAllocator hostIndexAllocator { 0, 1 };
+    AlxIndexAllocator internalIndexAllocator { -1, -1 };
+    juce::AudioProcessor* filter = nullptr;
+    AlxGeneralDomainSet generalDomains;
+    AlxParameterSet broadcastSet;
+    juce::CriticalSection ownCallbackLock;
+
+    JUCE_DECLARE_NON_COPYABLE (AlxModuleContainer)
+};
