@@ -3,10 +3,11 @@
 #include "framework/AlxMessage.h"
 
 #include <algorithm>
+#include <functional>
 
 std::vector<AlxMessageSink*>::iterator AlxMessageSinkList::find (AlxMessageSink* sink)
 {
-    return std::lower_bound (sinks.begin(), sinks.end(), sink);
+    return std::lower_bound (sinks.begin(), sinks.end(), sink, std::less<AlxMessageSink*>());
 }
 
 void AlxMessageSinkList::addSink (AlxMessageSink* sink)
@@ -36,7 +37,7 @@ void AlxMessageSinkList::removeSink (AlxMessageSink* sink)
 bool AlxMessageSinkList::hasSink (AlxMessageSink* sink) const
 {
     const juce::ScopedLock sl (lock);
-    return std::binary_search (sinks.begin(), sinks.end(), sink);
+    return std::binary_search (sinks.begin(), sinks.end(), sink, std::less<AlxMessageSink*>());
 }
 
 int AlxMessageSinkList::getNumSinks() const
@@ -67,21 +68,23 @@ void AlxMessageSinkList::handleMessage (const juce::Message& message)
     // A sink may destroy the source (and with it this list) while it runs.
     const juce::WeakReference<juce::MessageListener> self (this);
 
+    // After each call the next recipient is the registered sink just below the one called, found
+    // again by address: sinks added or removed meanwhile (the called one included) neither shift
+    // the walk onto a sink twice nor make it skip one.
     lock.enter();
-    int i = (int) sinks.size() - 1;
+    AlxMessageSink* sink = sinks.empty() ? nullptr : sinks.back();
 
-    while (i >= 0)
+    while (sink != nullptr)
     {
-        auto* sink = sinks[(size_t) i];
         lock.exit();
-
         sink->handleMessage (m->source, m->code, m->timeMs);
 
         if (self == nullptr)
             return;
 
         lock.enter();
-        i = std::min (i, (int) sinks.size()) - 1;
+        auto next = find (sink);
+        sink = next == sinks.begin() ? nullptr : *(next - 1);
     }
 
     lock.exit();
