@@ -2,6 +2,7 @@
 
 #include "framework/AlxMessageCode.h"
 #include "framework/AlxRealParameter.h"
+#include "framework/AlxStateChunk.h"
 
 namespace
 {
@@ -32,9 +33,15 @@ AlxModule::AlxModule (AlxModuleContainer* container_, int id_, const juce::Strin
 
 AlxModule::~AlxModule()
 {
+    destroyContents();
+}
+
+void AlxModule::destroyContents()
+{
     if (attached)
         container->getBroadcastSet().removeSinkFromAll (this);
 
+    attached = false;
     programLinks.reset();
     globalParameters.reset();
     selectedChildGlobalLinks.reset();
@@ -96,8 +103,8 @@ std::unique_ptr<juce::XmlElement> AlxModule::createXml (bool programOnly, int pr
     auto element = std::make_unique<juce::XmlElement> ("mod");
     element->setAttribute ("i", id);
 
-    if (name.isNotEmpty())
-        element->setAttribute ("n", name);
+    if (getName().isNotEmpty())
+        element->setAttribute ("n", getName());
 
     if (versionString.isNotEmpty())
         element->setAttribute ("v", versionString);
@@ -467,4 +474,120 @@ void AlxModule::registerParameters()
 
     if (programLinks != nullptr)
         map.registerSet (*programLinks);
+}
+
+bool AlxModule::loadChunk (const void* data, size_t size, bool programOnly, int programIndex)
+{
+    if (programOnly && ! isValidProgram (programIndex))
+        return false;
+
+    auto document = checkStateXml (AlxStateChunk::parse (data, size), programOnly ? "fxp" : "fxb");
+
+    if (document == nullptr)
+        return false;
+
+    if (auto* mod = document->getFirstChildElement())
+        restoreXml (*mod, programOnly, programIndex, false);
+
+    domainsChanged();
+    stateLoaded();
+    resendParameterValues();
+    return true;
+}
+
+bool AlxModule::loadBankChunk (const void* data, size_t size)
+{
+    return loadChunk (data, size, false, 0);
+}
+
+bool AlxModule::loadProgramChunk (int programIndex, const void* data, size_t size)
+{
+    return loadChunk (data, size, true, programIndex);
+}
+
+void AlxModule::saveBankChunk (juce::MemoryBlock& destination) const
+{
+    juce::XmlElement document ("fxb");
+    document.addChildElement (createXml (false, 0).release());
+    AlxStateChunk::write (document, destination);
+}
+
+void AlxModule::saveProgramChunk (int programIndex, juce::MemoryBlock& destination) const
+{
+    juce::XmlElement document ("fxp");
+    document.addChildElement (createXml (true, programIndex).release());
+    AlxStateChunk::write (document, destination);
+}
+
+namespace
+{
+    struct Version
+    {
+        explicit Version (const juce::String& text)
+        {
+            juce::StringArray parts;
+            parts.addTokens (text, ".", {});
+            major = parts.size() > 0 ? parts[0].getIntValue() : 0;
+            minor = parts.size() > 1 ? parts[1].getIntValue() : 0;
+        }
+
+        int major, minor;
+    };
+}
+
+std::unique_ptr<juce::XmlElement> AlxModule::checkStateXml (std::unique_ptr<juce::XmlElement> element,
+                                                            const juce::String& expectedTag)
+{
+    if (element == nullptr)
+        return nullptr;
+
+    juce::String storedName, storedVersion, tag;
+
+    if (element->hasTagName ("plugin"))
+    {
+        // The 1.0 layout: names on the root element, the bank as its fourth child.
+        storedName = element->getStringAttribute ("pluginName");
+        storedVersion = element->getStringAttribute ("pluginVersion");
+        auto* fourth = element->getChildElement (3);
+        auto* first = element->getFirstChildElement();
+
+        if (element->getNumChildElements() > 3 && fourth != nullptr && fourth->hasTagName ("fxb"))
+            tag = "fxb";
+        else if (first != nullptr && first->hasTagName ("fxp"))
+            tag = "fxp";
+    }
+    else if (element->hasTagName ("fxb") || element->hasTagName ("fxp"))
+    {
+        if (auto* mod = element->getFirstChildElement(); mod != nullptr && mod->hasTagName ("mod"))
+        {
+            storedName = mod->getStringAttribute ("n");
+            storedVersion = mod->getStringAttribute ("v");
+        }
+
+        tag = element->getTagName();
+    }
+
+    if (storedName != getPluginName() || tag != expectedTag)
+        return nullptr;
+
+    const Version stored (storedVersion), own (versionString);
+
+    if (stored.major == own.major && stored.minor == own.minor)
+        return element;
+
+    if (stored.major != 1)
+        return nullptr;
+
+    if (stored.minor == 1)
+        return own.major == 1 && own.minor == 5 ? std::move (element) : nullptr;
+
+    if (stored.minor == 0 && own.major == 1 && (own.minor == 5 || own.minor == 1))
+        return upgradeLegacyXml (std::move (element), expectedTag);
+
+    return nullptr;
+}
+
+std::unique_ptr<juce::XmlElement> AlxModule::upgradeLegacyXml (std::unique_ptr<juce::XmlElement>, const juce::String&)
+{
+    return nullptr;
 }

@@ -76,6 +76,13 @@ public:
     virtual AlxParameterSet* getStatusParameters() const { return statusParameters.get(); }
     virtual void clearInputPins();
     virtual void clearOutputPins();
+    // State chunks (called on the root, message thread): the whole bank as document `fxb`, one
+    // program as `fxp`. Loading refuses documents of another plug-in or an unsupported version and
+    // then changes nothing; it answers whether a document was loaded.
+    virtual bool loadBankChunk (const void* data, size_t size);
+    virtual void saveBankChunk (juce::MemoryBlock& destination) const;
+    virtual bool loadProgramChunk (int programIndex, const void* data, size_t size);
+    virtual void saveProgramChunk (int programIndex, juce::MemoryBlock& destination) const;
     virtual void loadFactoryBank() {}
     virtual juce::String getProgramName (int) const { return {}; }
     virtual juce::String getPluginName() const { return {}; }
@@ -83,6 +90,9 @@ public:
     virtual juce::String getVersionString() const { return versionString; }
     virtual void setVersion (int major, int minor, int build);
     virtual int getPluginId() const { return 0; }
+    // The document if it can be loaded here (perhaps converted from an older layout), else null.
+    virtual std::unique_ptr<juce::XmlElement> checkStateXml (std::unique_ptr<juce::XmlElement> element,
+                                                             const juce::String& expectedTag);
     virtual AlxParameter* getEventParameter() const { return statusParameters->getParameter (0); }
     virtual AlxPropertySet* getPropertySet() const { return propertySet.get(); }
     virtual bool isResetPending() const { return resetPending.load(); }
@@ -107,6 +117,16 @@ public:
     static bool isValidProgram (int program) { return program >= 0 && program < numPrograms; }
 
 protected:
+    // Destroys, in this order, the link sets, the parameter sets, the children (last added first),
+    // the pins and the property set. The base destructor does it; a module that owns something its
+    // parameters or children use (a domain set, a device manager) calls it first in its own
+    // destructor, so those outlive everything that points into them. Safe to call twice.
+    void destroyContents();
+
+    // Converts a document of the 1.0 layout; modules that cannot answer null (refused).
+    virtual std::unique_ptr<juce::XmlElement> upgradeLegacyXml (std::unique_ptr<juce::XmlElement> element,
+                                                                const juce::String& tag);
+
     // Building blocks of initialise, shared by all concrete modules.
     AlxModule* addChild (std::unique_ptr<AlxModule> child);
     template <typename PinType>
@@ -134,6 +154,7 @@ protected:
     void registerParameters();
 
 private:
+    bool loadChunk (const void* data, size_t size, bool programOnly, int programIndex);
     void attachLinks (std::unique_ptr<AlxLinkParameterSet>& links, const AlxParameterSet& source);
 
     AlxModuleContainer* const container;

@@ -7,6 +7,7 @@
 
 namespace juce { class AudioProcessor; }
 class AlxModule;
+class AlxProgramModule;
 
 // The shared context of one module tree: the module and parameter maps, the index allocators,
 // the general domains, the broadcast parameter on which reset requests go out, and the audio
@@ -27,6 +28,8 @@ public:
     virtual void setFilter (juce::AudioProcessor* processor) { filter = processor; }
     virtual juce::AudioProcessor* getFilter() const { return filter; }
     virtual AlxGeneralDomainSet& getGeneralDomains() { return generalDomains; }
+    // Module 1000; defined with the program module, which the framework does not know.
+    virtual AlxProgramModule* getProgramModule() const;
     virtual AlxParameterSet& getBroadcastSet() { return broadcastSet; }
     virtual AlxParameter* getBroadcastParameter() const { return broadcastSet.getParameter (0); }
 

@@ -1,0 +1,60 @@
+#include "core/AlxPlimsarModule.h"
+
+#include "core/AlxProgramModule.h"
+
+AlxPlimsarModule::AlxPlimsarModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId)
+{
+    setVersion (1, 5, 544);
+}
+
+AlxPlimsarModule::~AlxPlimsarModule()
+{
+    destroyContents();
+}
+
+int AlxPlimsarModule::getPluginId() const
+{
+    return ('Q' << 24) | ('Z' << 16) | ('0' << 8) | '4';
+}
+
+void AlxPlimsarModule::initialise()
+{
+    // The root observes nothing and owns no parameters: it is not attached to the broadcast set.
+    registerInModuleMap();
+
+    auto* programs = addChild (std::make_unique<AlxProgramModule> (getContainer()));
+
+    for (auto* child : { programs })
+        child->initialise();
+
+    setCurrentProgram (0);
+}
+
+AlxProgramModule* AlxPlimsarModule::getProgramModule() const
+{
+    return dynamic_cast<AlxProgramModule*> (findModule (AlxProgramModule::moduleId));
+}
+
+void AlxPlimsarModule::prepareToPlay (double sampleRate, int blockSize)
+{
+    AlxModule::prepareToPlay (sampleRate, blockSize);
+}
+
+void AlxPlimsarModule::releaseResources()
+{
+    AlxModule::releaseResources();
+}
+
+void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juce::AudioSampleBuffer& output,
+                                             bool, juce::MidiBuffer& midiMessages)
+{
+    hostMidi.attach (&midiMessages, false);
+    audio.attach (&output, false);
+    process (output.getNumSamples());
+    hostMidi.attach (nullptr, false);
+    audio.attach (nullptr, false);
+}
+
+void AlxPlimsarModule::processBlockBody (int)
+{
+}

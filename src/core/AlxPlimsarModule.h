@@ -1,0 +1,47 @@
+#pragma once
+
+#include "framework/AlxModule.h"
+
+class AlxProgramModule;
+
+// The root of the module tree. It builds the tree, owns the cables between the stages, wires them
+// into the modules' pins while audio runs, runs the stages in a fixed order for every block with
+// the host's MIDI and audio buffers plugged in, and speaks for the whole document: plug-in name,
+// id, version and the built-in content.
+class AlxPlimsarModule : public AlxModule
+{
+public:
+    static constexpr int moduleId = 4;
+
+    explicit AlxPlimsarModule (AlxModuleContainer* container);
+    ~AlxPlimsarModule() override;
+
+    void initialise() override;
+    juce::String getPluginName() const override { return "plimsar"; }
+    // Documents name the root after the plug-in, which is how they are recognised on loading.
+    juce::String getName() const override { return getPluginName(); }
+    int getPluginId() const override;
+    void prepareToPlay (double sampleRate, int blockSize) override;
+    void releaseResources() override;
+    void processHostBlockBody (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
+                               bool flag, juce::MidiBuffer& midiMessages) override;
+    void processBlockBody (int numSamples) override;
+
+    virtual AlxProgramModule* getProgramModule() const;
+
+    // The cables, for tests and tools that look inside a block.
+    AlxMidiKeyboardCable& getHeldKeysCable() { return heldKeys; }
+    AlxMidiCable& getHostMidiCable() { return hostMidi; }
+    AlxMidiCable& getInputMidiCable() { return inputMidi; }
+    AlxMidiCable& getGeneratedMidiCable() { return generatedMidi; }
+    AlxMidiCable& getSynthMidiCable() { return synthMidi; }
+    AlxAudioCable& getAudioCable() { return audio; }
+
+private:
+    AlxMidiKeyboardCable heldKeys { new juce::MidiKeyboardState() };   // K
+    AlxMidiCable hostMidi { new juce::MidiBuffer() };                  // A
+    AlxMidiCable inputMidi { new juce::MidiBuffer() };                 // B
+    AlxMidiCable generatedMidi { new juce::MidiBuffer() };             // C
+    AlxMidiCable synthMidi { new juce::MidiBuffer() };                 // D
+    AlxAudioCable audio { new juce::AudioSampleBuffer (2, 512) };      // E
+};
