@@ -1,6 +1,7 @@
 #include "core/AlxPlimsarModule.h"
 
 #include "core/AlxProgramModule.h"
+#include "editor/AlxHelpModule.h"
 
 AlxPlimsarModule::AlxPlimsarModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId)
 {
@@ -22,9 +23,10 @@ void AlxPlimsarModule::initialise()
     // The root observes nothing and owns no parameters: it is not attached to the broadcast set.
     registerInModuleMap();
 
-    auto* programs = addChild (std::make_unique<AlxProgramModule> (getContainer()));
+    addChild (std::make_unique<AlxProgramModule> (getContainer()));
+    addChild (std::make_unique<AlxHelpModule> (getContainer()));
 
-    for (auto* child : { programs })
+    for (auto& child : getChildren())
         child->initialise();
 
     setCurrentProgram (0);
@@ -33,6 +35,11 @@ void AlxPlimsarModule::initialise()
 AlxProgramModule* AlxPlimsarModule::getProgramModule() const
 {
     return dynamic_cast<AlxProgramModule*> (findModule (AlxProgramModule::moduleId));
+}
+
+AlxHelpModule* AlxPlimsarModule::getHelpModule() const
+{
+    return dynamic_cast<AlxHelpModule*> (findModule (AlxHelpModule::moduleId));
 }
 
 void AlxPlimsarModule::prepareToPlay (double sampleRate, int blockSize)

@@ -2,6 +2,7 @@
 
 #include "framework/AlxModule.h"
 
+class AlxHelpModule;
 class AlxProgramModule;
 
 // The root of the module tree. It builds the tree, owns the cables between the stages, wires them
@@ -28,6 +29,7 @@ public:
     void processBlockBody (int numSamples) override;
 
     virtual AlxProgramModule* getProgramModule() const;
+    virtual AlxHelpModule* getHelpModule() const;
 
     // The cables, for tests and tools that look inside a block.
     AlxMidiKeyboardCable& getHeldKeysCable() { return heldKeys; }
