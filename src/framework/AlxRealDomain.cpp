@@ -66,13 +66,19 @@ AlxValue* AlxRealDomain::previousValue (const AlxValue* value, int steps) const
     return valueAt (indexOf (value) - steps);
 }
 
-AlxValue* AlxRealDomain::findById (int id) const
+template <typename Predicate>
+AlxValue* AlxRealDomain::findFirst (Predicate&& matches) const
 {
     for (auto& v : values)
-        if (v->getId() == id)
+        if (matches (*v))
             return v.get();
 
     return nullptr;
+}
+
+AlxValue* AlxRealDomain::findById (int id) const
+{
+    return findFirst ([id] (const AlxValue& v) { return v.getId() == id; });
 }
 
 AlxValue* AlxRealDomain::findByNormalised (float position) const
@@ -86,29 +92,17 @@ AlxValue* AlxRealDomain::findByNormalised (float position) const
 
 AlxValue* AlxRealDomain::findByRealValue (double realValue) const
 {
-    for (auto& v : values)
-        if (v->getRealValue() == realValue)
-            return v.get();
-
-    return nullptr;
+    return findFirst ([realValue] (const AlxValue& v) { return v.getRealValue() == realValue; });
 }
 
 AlxValue* AlxRealDomain::findByText (const juce::String& text) const
 {
-    for (auto& v : values)
-        if (v->getText() == text)
-            return v.get();
-
-    return nullptr;
+    return findFirst ([&text] (const AlxValue& v) { return v.getText() == text; });
 }
 
 AlxValue* AlxRealDomain::findByParsedText (double number) const
 {
-    for (auto& v : values)
-        if (v->getTextAsNumber() == number)
-            return v.get();
-
-    return nullptr;
+    return findFirst ([number] (const AlxValue& v) { return v.getTextAsNumber() == number; });
 }
 
 AlxDomainCommand* AlxRealDomain::findCommand (int kind) const

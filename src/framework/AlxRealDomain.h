@@ -54,6 +54,9 @@ protected:
     AlxValue* valueAt (int index) const;
 
 private:
+    template <typename Predicate>
+    AlxValue* findFirst (Predicate&& matches) const;
+
     AlxDomainSet* domainSet;
     Values values;
     AlxValue* defaultValue = nullptr;
