@@ -57,6 +57,14 @@ namespace
             transport->advanceSampleCounter (n);
         }
 
+        // The host starts or stops: one block sees it, then what it requested is delivered.
+        void hostRuns (bool running)
+        {
+            playHead.setPlaying (running);
+            runBlock();
+            AlxMessageLoop::deliverPending();
+        }
+
         State state() const
         {
             EXPECT_EQ ((int) transport->isStopped() + (int) transport->isArmed() + (int) transport->isPlaying(), 1);
@@ -278,10 +286,8 @@ TEST_F (AlxTransportModuleTest, hostStartWhileStoppedStaysStopped)
     prepare();
     reach (State::stopped);
 
-    playHead.setPlaying (true);
-    runBlock();
-    runBlock();
-    AlxMessageLoop::deliverPending();
+    hostRuns (true);
+    hostRuns (true);
 
     EXPECT_EQ (state(), State::stopped);
     EXPECT_EQ (countEvent (AlxTransportModule::startRequest), 0);
@@ -302,15 +308,11 @@ TEST_F (AlxTransportModuleTest, hostStopWhilePlayingReturnsToArmed)
 {
     useHost();
     prepare();
-    playHead.setPlaying (true);
-    runBlock();
-    AlxMessageLoop::deliverPending();
+    hostRuns (true);
     ASSERT_EQ (state(), State::playing);
     events.clear();
 
-    playHead.setPlaying (false);
-    runBlock();
-    AlxMessageLoop::deliverPending();
+    hostRuns (false);
 
     EXPECT_EQ (state(), State::armed);
     EXPECT_EQ (countEvent (AlxTransportModule::stopRequest), 1);
@@ -320,9 +322,7 @@ TEST_F (AlxTransportModuleTest, hostStopWhileArmedChangesNothing)
 {
     useHost();
     prepare();
-    playHead.setPlaying (true);
-    runBlock();
-    AlxMessageLoop::deliverPending();
+    hostRuns (true);
 
     // The user stops while the host keeps running: Armed with a running host.
     transport->postStop (false);
@@ -330,9 +330,7 @@ TEST_F (AlxTransportModuleTest, hostStopWhileArmedChangesNothing)
     ASSERT_EQ (state(), State::armed);
     events.clear();
 
-    playHead.setPlaying (false);
-    runBlock();
-    AlxMessageLoop::deliverPending();
+    hostRuns (false);
 
     EXPECT_EQ (state(), State::armed);
     EXPECT_EQ (countEvent (AlxTransportModule::stopRequest), 0);
