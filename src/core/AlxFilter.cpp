@@ -42,6 +42,7 @@ void AlxFilter::initialise()
         auto* hostParameter = new AlxHostParameter (*this, i);
         addParameter (hostParameter);
         hostParameters.push_back (hostParameter);
+        hostGestureOpen.push_back (false);
 
         if (auto* p = map.lookup (i))
             hostIndexOfSource[p] = i;
@@ -188,12 +189,18 @@ void AlxFilter::handleMessage (void* source, int code, std::uint32_t)
         if (AlxMessageCode::reasonOf (code) != AlxMessageCode::fromHost)
             hostParameter->sendValueChangedMessageToListeners (hostParameter->getValue());
     }
-    else if (parameter->isGestureActive())
-    {
-        hostParameter->beginChangeGesture();
-    }
     else
     {
-        hostParameter->endChangeGesture();
+        // The flag is read when the message arrives, so a drag that began and ended before delivery
+        // reads "ended" twice; the host only ever sees a begin followed by its end.
+        const bool open = hostGestureOpen[(size_t) it->second];
+        const bool active = parameter->isGestureActive();
+
+        if (active && ! open)
+            hostParameter->beginChangeGesture();
+        else if (! active && open)
+            hostParameter->endChangeGesture();
+
+        hostGestureOpen[(size_t) it->second] = active;
     }
 }

@@ -68,6 +68,7 @@ private:
     std::unique_ptr<AlxModuleContainer> container;
     std::unique_ptr<AlxModule> root;
     std::vector<AlxHostParameter*> hostParameters;
+    std::vector<bool> hostGestureOpen;
     std::unordered_map<void*, int> hostIndexOfSource;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AlxFilter)

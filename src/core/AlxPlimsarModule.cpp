@@ -2,6 +2,9 @@
 
 #include "core/AlxProgramModule.h"
 #include "editor/AlxHelpModule.h"
+#include "modules/AlxTransportModule.h"
+
+#include <cmath>
 
 AlxPlimsarModule::AlxPlimsarModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId)
 {
@@ -24,12 +27,22 @@ void AlxPlimsarModule::initialise()
     registerInModuleMap();
 
     addChild (std::make_unique<AlxProgramModule> (getContainer()));
+    addChild (std::make_unique<AlxTransportModule> (getContainer()));
     addChild (std::make_unique<AlxHelpModule> (getContainer()));
 
     for (auto& child : getChildren())
         child->initialise();
 
+    for (int id : { AlxTransportModule::moduleId })
+        if (auto* module = findModule (id))
+            processingOrder.push_back (module);
+
     setCurrentProgram (0);
+}
+
+AlxTransportModule* AlxPlimsarModule::getTransportModule() const
+{
+    return dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
 }
 
 AlxProgramModule* AlxPlimsarModule::getProgramModule() const
@@ -62,6 +75,21 @@ void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juc
     audio.attach (nullptr, false);
 }
 
-void AlxPlimsarModule::processBlockBody (int)
+bool AlxPlimsarModule::positionOutOfRange (int numSamples) const
 {
+    auto* transport = getTransportModule();
+    const auto& position = transport->getPosition();
+    const double samplePosition = std::floor (position.ppqPosition * transport->getSampleRate() / (position.bpm / 60.0));
+    return samplePosition >= 2147483647.0 - numSamples;
+}
+
+void AlxPlimsarModule::processBlockBody (int numSamples)
+{
+    if (positionOutOfRange (numSamples))
+        return;
+
+    for (auto* module : processingOrder)
+        module->process (numSamples);
+
+    getTransportModule()->advanceSampleCounter (numSamples);
 }

@@ -4,6 +4,7 @@
 
 class AlxHelpModule;
 class AlxProgramModule;
+class AlxTransportModule;
 
 // The root of the module tree. It builds the tree, owns the cables between the stages, wires them
 // into the modules' pins while audio runs, runs the stages in a fixed order for every block with
@@ -28,6 +29,7 @@ public:
                                bool flag, juce::MidiBuffer& midiMessages) override;
     void processBlockBody (int numSamples) override;
 
+    virtual AlxTransportModule* getTransportModule() const;
     virtual AlxProgramModule* getProgramModule() const;
     virtual AlxHelpModule* getHelpModule() const;
 
@@ -40,6 +42,13 @@ public:
     AlxAudioCable& getAudioCable() { return audio; }
 
 private:
+    // True when the song position comes so close to the end of a 32-bit sample count that this
+    // block could overflow it: such blocks pass through untouched.
+    bool positionOutOfRange (int numSamples) const;
+
+    // The modules that process, in the order they run in every block.
+    std::vector<AlxModule*> processingOrder;
+
     AlxMidiKeyboardCable heldKeys { new juce::MidiKeyboardState() };   // K
     AlxMidiCable hostMidi { new juce::MidiBuffer() };                  // A
     AlxMidiCable inputMidi { new juce::MidiBuffer() };                 // B

@@ -19,7 +19,7 @@ namespace
 }
 
 AlxModule::AlxModule (AlxModuleContainer* container_, int id_, const juce::String& name_)
-    : container (container_), id (id_), name (name_),
+    : moduleContainer (container_), identifier (id_), moduleName (name_),
       globalParameters (std::make_unique<AlxParameterSet>()),
       statusParameters (std::make_unique<AlxParameterSet>()),
       propertySet (std::make_unique<AlxPropertySet>())
@@ -27,7 +27,7 @@ AlxModule::AlxModule (AlxModuleContainer* container_, int id_, const juce::Strin
     for (int i = 0; i < numPrograms; ++i)
         programSets.push_back (std::make_unique<AlxParameterSet>());
 
-    addStatusParameter (0, container->getGeneralDomains().getNullDomain());
+    addStatusParameter (0, moduleContainer->getGeneralDomains().getNullDomain());
     statusParameters->rebuildIdTable();
 }
 
@@ -38,10 +38,10 @@ AlxModule::~AlxModule()
 
 void AlxModule::destroyContents()
 {
-    if (attached)
-        container->getBroadcastSet().removeSinkFromAll (this);
+    if (attachedFlag)
+        moduleContainer->getBroadcastSet().removeSinkFromAll (this);
 
-    attached = false;
+    attachedFlag = false;
     programLinks.reset();
     globalParameters.reset();
     selectedChildGlobalLinks.reset();
@@ -49,10 +49,10 @@ void AlxModule::destroyContents()
     programSets.clear();
     statusParameters.reset();
 
-    while (! children.empty())
-        children.pop_back();
+    while (! childModules.empty())
+        childModules.pop_back();
 
-    pins.clear();
+    modulePins.clear();
     propertySet.reset();
 }
 
@@ -66,8 +66,8 @@ void AlxModule::handleMessage (void* source, int code, std::uint32_t timeMs)
 
 void AlxModule::initialise()
 {
-    container->getBroadcastSet().addSinkToAll (this);
-    attached = true;
+    moduleContainer->getBroadcastSet().addSinkToAll (this);
+    attachedFlag = true;
 }
 
 AlxParameterSet* AlxModule::getProgramSet (int program) const
@@ -92,7 +92,7 @@ void AlxModule::setCurrentProgram (int program)
     attachLinks (programLinks, *programSets[(size_t) program]);
     programLinks->resendAll();
 
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->setCurrentProgram (program);
 
     currentProgramChanged();
@@ -101,7 +101,7 @@ void AlxModule::setCurrentProgram (int program)
 std::unique_ptr<juce::XmlElement> AlxModule::createXml (bool programOnly, int programIndex) const
 {
     auto element = std::make_unique<juce::XmlElement> ("mod");
-    element->setAttribute ("i", id);
+    element->setAttribute ("i", identifier);
 
     if (getName().isNotEmpty())
         element->setAttribute ("n", getName());
@@ -128,11 +128,11 @@ std::unique_ptr<juce::XmlElement> AlxModule::createXml (bool programOnly, int pr
         appendIfFilled (createProgramsXml());
     }
 
-    if (! children.empty())
+    if (! childModules.empty())
     {
         auto* cm = element->createNewChildElement ("cm");
 
-        for (auto& child : children)
+        for (auto& child : childModules)
             cm->addChildElement (child->createXml (programOnly, programIndex).release());
     }
 
@@ -160,7 +160,7 @@ void AlxModule::restoreXml (const juce::XmlElement& element, bool programOnly, i
 
     if (auto* cm = element.getChildByName ("cm"))
         for (auto* mod : cm->getChildWithTagNameIterator ("mod"))
-            if (auto* module = container->findModule (mod->getIntAttribute ("i", -99999)))
+            if (auto* module = moduleContainer->findModule (mod->getIntAttribute ("i", -99999)))
                 module->restoreXml (*mod, programOnly, programIndex, notify);
 }
 
@@ -255,19 +255,19 @@ void AlxModule::resendParameterValues()
     if (programLinks != nullptr)
         programLinks->resendAll();
 
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->resendParameterValues();
 }
 
 void AlxModule::stateLoaded()
 {
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->stateLoaded();
 }
 
 void AlxModule::domainsChanged()
 {
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->domainsChanged();
 }
 
@@ -281,13 +281,13 @@ void AlxModule::addSinkRecursive (AlxMessageSink* sink, bool skipStatus)
     if (! skipStatus)
         statusParameters->addSinkToAll (sink);
 
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->addSinkRecursive (sink, skipStatus);
 }
 
 void AlxModule::removeSinkRecursive (AlxMessageSink* sink, bool skipStatus)
 {
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
+    for (auto it = childModules.rbegin(); it != childModules.rend(); ++it)
         (*it)->removeSinkRecursive (sink, skipStatus);
 
     if (! skipStatus)
@@ -301,19 +301,19 @@ void AlxModule::removeSinkRecursive (AlxMessageSink* sink, bool skipStatus)
 
 void AlxModule::setSuspended (bool suspended)
 {
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->setSuspended (suspended);
 }
 
 void AlxModule::prepareToPlay (double sampleRate, int blockSize)
 {
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->prepareToPlay (sampleRate, blockSize);
 }
 
 void AlxModule::releaseResources()
 {
-    for (auto& child : children)
+    for (auto& child : childModules)
         child->releaseResources();
 }
 
@@ -332,11 +332,11 @@ void AlxModule::processHostBlock (const juce::AudioSampleBuffer& input, juce::Au
 
 void AlxModule::selectChild (int index)
 {
-    if (index == selectedChild || index < 0 || index >= (int) children.size())
+    if (index == selectedChild || index < 0 || index >= (int) childModules.size())
         return;
 
     selectedChild = index;
-    auto& child = *children[(size_t) index];
+    auto& child = *childModules[(size_t) index];
 
     const bool globalRetargeted = selectedChildGlobalLinks != nullptr;
     attachLinks (selectedChildGlobalLinks, *child.getGlobalParameters());
@@ -356,19 +356,19 @@ void AlxModule::selectChild (int index)
 
 AlxModule* AlxModule::getSelectedChild() const
 {
-    return selectedChild >= 0 && selectedChild < (int) children.size() ? children[(size_t) selectedChild].get() : nullptr;
+    return selectedChild >= 0 && selectedChild < (int) childModules.size() ? childModules[(size_t) selectedChild].get() : nullptr;
 }
 
 void AlxModule::clearInputPins()
 {
-    for (auto& pin : pins)
+    for (auto& pin : modulePins)
         if (pin->isInput())
             pin->clearCables();
 }
 
 void AlxModule::clearOutputPins()
 {
-    for (auto& pin : pins)
+    for (auto& pin : modulePins)
         if (pin->isOutput())
             pin->clearCables();
 }
@@ -390,7 +390,7 @@ void AlxModule::setVersion (int major, int minor, int build)
 
 bool AlxModule::handleModuleMessage (void* source, int code, std::uint32_t)
 {
-    auto* broadcast = container->getBroadcastParameter();
+    auto* broadcast = moduleContainer->getBroadcastParameter();
 
     if (source == broadcast && AlxMessageCode::kindOf (code) == AlxMessageCode::resetRequest)
     {
@@ -415,23 +415,23 @@ void AlxModule::processHostBlockBody (const juce::AudioSampleBuffer&, juce::Audi
 
 AlxModule* AlxModule::addChild (std::unique_ptr<AlxModule> child)
 {
-    children.push_back (std::move (child));
-    return children.back().get();
+    childModules.push_back (std::move (child));
+    return childModules.back().get();
 }
 
 void AlxModule::registerInModuleMap()
 {
-    container->getModuleMap().registerModule (this, id);
+    moduleContainer->getModuleMap().registerModule (this, identifier);
 }
 
 int AlxModule::takeHostIndex()
 {
-    return container->getHostIndexAllocator().take();
+    return moduleContainer->getHostIndexAllocator().take();
 }
 
 int AlxModule::takeInternalIndex()
 {
-    return container->getInternalIndexAllocator().take();
+    return moduleContainer->getInternalIndexAllocator().take();
 }
 
 AlxParameter* AlxModule::addGlobalParameter (int parameterId, int hostIndex, AlxDomain* domain, const juce::String& parameterName)
@@ -469,7 +469,7 @@ void AlxModule::rebuildIdTables()
 
 void AlxModule::registerParameters()
 {
-    auto& map = container->getParameterMap();
+    auto& map = moduleContainer->getParameterMap();
     map.registerSet (*globalParameters);
 
     if (programLinks != nullptr)

@@ -25,10 +25,10 @@ public:
 
     void handleMessage (void* source, int code, std::uint32_t timeMs) override;
 
-    virtual AlxModuleContainer* getContainer() const { return container; }
-    virtual int getId() const { return id; }
-    virtual void setId (int newId) { id = newId; }
-    virtual juce::String getName() const { return name; }
+    virtual AlxModuleContainer* getContainer() const { return moduleContainer; }
+    virtual int getId() const { return identifier; }
+    virtual void setId (int newId) { identifier = newId; }
+    virtual juce::String getName() const { return moduleName; }
     virtual void initialise();
     virtual AlxParameterSet* getGlobalParameters() const { return globalParameters.get(); }
     virtual const std::vector<std::unique_ptr<AlxParameterSet>>& getProgramSets() const { return programSets; }
@@ -63,16 +63,16 @@ public:
     virtual void process (int numSamples);
     virtual void processHostBlock (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
                                    bool flag, juce::MidiBuffer& midiMessages);
-    virtual const std::vector<std::unique_ptr<AlxModule>>& getChildren() const { return children; }
+    virtual const std::vector<std::unique_ptr<AlxModule>>& getChildren() const { return childModules; }
     virtual int getSelectedChildIndex() const { return selectedChild; }
     virtual void selectChild (int index);
     virtual AlxModule* getSelectedChild() const;
     virtual AlxLinkParameterSet* getSelectedChildGlobalLinks() const { return selectedChildGlobalLinks.get(); }
     virtual AlxLinkParameterSet* getSelectedChildProgramLinks() const { return selectedChildProgramLinks.get(); }
-    virtual AlxGeneralDomainSet& getGeneralDomains() const { return container->getGeneralDomains(); }
-    virtual const std::vector<std::unique_ptr<AlxPinBase>>& getPins() const { return pins; }
-    virtual bool isAttached() const { return attached; }
-    virtual void setAttached (bool a) { attached = a; }
+    virtual AlxGeneralDomainSet& getGeneralDomains() const { return moduleContainer->getGeneralDomains(); }
+    virtual const std::vector<std::unique_ptr<AlxPinBase>>& getPins() const { return modulePins; }
+    virtual bool isAttached() const { return attachedFlag; }
+    virtual void setAttached (bool a) { attachedFlag = a; }
     virtual AlxParameterSet* getStatusParameters() const { return statusParameters.get(); }
     virtual void clearInputPins();
     virtual void clearOutputPins();
@@ -97,12 +97,12 @@ public:
     virtual AlxPropertySet* getPropertySet() const { return propertySet.get(); }
     virtual bool isResetPending() const { return resetPending.load(); }
     virtual void setResetPending (bool pending) { resetPending.store (pending); }
-    virtual void activate() { active = true; }
-    virtual void deactivate() { active = false; }
-    virtual bool isActive() const { return active; }
-    virtual void setActive (bool a) { active = a; }
-    virtual bool isModified() const { return modified.load(); }
-    virtual void setModified (bool m) { modified.store (m); }
+    virtual void activate() { activeFlag = true; }
+    virtual void deactivate() { activeFlag = false; }
+    virtual bool isActive() const { return activeFlag; }
+    virtual void setActive (bool a) { activeFlag = a; }
+    virtual bool isModified() const { return modifiedFlag.load(); }
+    virtual void setModified (bool m) { modifiedFlag.store (m); }
     // Message thread. Concrete modules handle the kinds they know and pass the rest on; the base
     // turns a reset request on the broadcast parameter into a pending reset.
     virtual bool handleModuleMessage (void* source, int code, std::uint32_t timeMs);
@@ -111,8 +111,8 @@ public:
     virtual void processHostBlockBody (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
                                        bool flag, juce::MidiBuffer& midiMessages);
 
-    AlxModule* findModule (int moduleId) const { return container->findModule (moduleId); }
-    const juce::CriticalSection& getCallbackLock() const { return container->getCallbackLock(); }
+    AlxModule* findModule (int moduleId) const { return moduleContainer->findModule (moduleId); }
+    const juce::CriticalSection& getCallbackLock() const { return moduleContainer->getCallbackLock(); }
     AlxParameterSet* getProgramSet (int program) const;
     static bool isValidProgram (int program) { return program >= 0 && program < numPrograms; }
 
@@ -132,13 +132,13 @@ protected:
     template <typename PinType>
     PinType* addPin (int marks)
     {
-        pins.push_back (std::make_unique<PinType> (marks));
-        return static_cast<PinType*> (pins.back().get());
+        modulePins.push_back (std::make_unique<PinType> (marks));
+        return static_cast<PinType*> (modulePins.back().get());
     }
     template <typename PinType>
     PinType* getPin (int position) const
     {
-        return position >= 0 && position < (int) pins.size() ? dynamic_cast<PinType*> (pins[(size_t) position].get()) : nullptr;
+        return position >= 0 && position < (int) modulePins.size() ? dynamic_cast<PinType*> (modulePins[(size_t) position].get()) : nullptr;
     }
     void registerInModuleMap();
     int takeHostIndex();
@@ -157,26 +157,26 @@ private:
     bool loadChunk (const void* data, size_t size, bool programOnly, int programIndex);
     void attachLinks (std::unique_ptr<AlxLinkParameterSet>& links, const AlxParameterSet& source);
 
-    AlxModuleContainer* const container;
-    int id;
-    juce::String name;
+    AlxModuleContainer* const moduleContainer;
+    int identifier;
+    juce::String moduleName;
     std::unique_ptr<AlxParameterSet> globalParameters;
     std::unique_ptr<AlxLinkParameterSet> programLinks;
     std::vector<std::unique_ptr<AlxParameterSet>> programSets;
-    std::vector<std::unique_ptr<AlxModule>> children;
+    std::vector<std::unique_ptr<AlxModule>> childModules;
     int selectedChild = -1;
     std::unique_ptr<AlxLinkParameterSet> selectedChildGlobalLinks;
     std::unique_ptr<AlxLinkParameterSet> selectedChildProgramLinks;
     int currentProgram = -1;
-    std::vector<std::unique_ptr<AlxPinBase>> pins;
-    bool attached = false;
+    std::vector<std::unique_ptr<AlxPinBase>> modulePins;
+    bool attachedFlag = false;
     std::unique_ptr<AlxParameterSet> statusParameters;
     std::unique_ptr<AlxPropertySet> propertySet;
     juce::String versionString;
     int versionMajor = 0, versionMinor = 0, versionBuild = 0;
     std::atomic<bool> resetPending { false };
-    bool active = false;
-    std::atomic<bool> modified { false };
+    bool activeFlag = false;
+    std::atomic<bool> modifiedFlag { false };
 
     JUCE_DECLARE_NON_COPYABLE (AlxModule)
 };

@@ -54,20 +54,21 @@ AlxTransportModule::AlxTransportModule (AlxModuleContainer* container_) : AlxMod
 AlxTransportModule::~AlxTransportModule()
 {
     stopTimer();
+    destroyContents();
 }
 
 void AlxTransportModule::initialise()
 {
     AlxModule::initialise();
     registerInModuleMap();
-    ownedDomainSet = std::make_unique<AlxTransportDomainSet>();
+    domainSet = std::make_unique<AlxTransportDomainSet>();
 
-    tempoParameter = addGlobalParameter (0, takeInternalIndex(), ownedDomainSet->getBpmDomain());
-    numeratorParameter = addGlobalParameter (1, takeInternalIndex(), ownedDomainSet->getNumeratorDomain());
-    denominatorParameter = addGlobalParameter (2, takeInternalIndex(), ownedDomainSet->getDenominatorDomain());
-    stateParameter = addStatusParameter (1, ownedDomainSet->getStateDomain());
+    tempoParameter = addGlobalParameter (0, takeInternalIndex(), domainSet->getBpmDomain());
+    numeratorParameter = addGlobalParameter (1, takeInternalIndex(), domainSet->getNumeratorDomain());
+    denominatorParameter = addGlobalParameter (2, takeInternalIndex(), domainSet->getDenominatorDomain());
+    stateParameter = addStatusParameter (1, domainSet->getStateDomain());
     rebuildIdTables();
-    setState (ownedDomainSet->getStateDomain()->getArmed());
+    setState (domainSet->getStateDomain()->getArmed());
 
     // The tempo of 90 stands until the tempo parameter's value arrives (every state load
     // resends it) or a host position is applied.
@@ -216,17 +217,17 @@ AlxValue* AlxTransportModule::getState() const
 
 bool AlxTransportModule::isPlaying() const
 {
-    return getState() == ownedDomainSet->getStateDomain()->getPlaying();
+    return getState() == domainSet->getStateDomain()->getPlaying();
 }
 
 bool AlxTransportModule::isArmed() const
 {
-    return getState() == ownedDomainSet->getStateDomain()->getArmed();
+    return getState() == domainSet->getStateDomain()->getArmed();
 }
 
 bool AlxTransportModule::isStopped() const
 {
-    return getState() == ownedDomainSet->getStateDomain()->getStopped();
+    return getState() == domainSet->getStateDomain()->getStopped();
 }
 
 void AlxTransportModule::setState (AlxValue* state)
@@ -289,7 +290,7 @@ bool AlxTransportModule::handleModuleMessage (void* source, int code, std::uint3
 
 void AlxTransportModule::handleStateRequest (int kind)
 {
-    auto* states = ownedDomainSet->getStateDomain();
+    auto* states = domainSet->getStateDomain();
 
     // The counter and the state change together, so the next block starts playing from 0.
     const juce::ScopedLock sl (getCallbackLock());

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "framework/AlxModule.h"
-#include "modules/AlxDomainSetOwner.h"
 #include "modules/AlxTransportDomainSet.h"
 #include "modules/AlxTransportPosition.h"
 
@@ -17,8 +16,7 @@
 // thread, under the processor's callback lock, so a block never sees half an update. Other
 // modules read the clock (getPosition, getSampleRate, getSampleCounter, ...) on the audio
 // thread; the editor takes a copy with getPositionSnapshot.
-class AlxTransportModule : private AlxDomainSetOwner<AlxTransportDomainSet>,
-                           public AlxModule,
+class AlxTransportModule : public AlxModule,
                            public juce::Timer
 {
 public:
@@ -51,7 +49,7 @@ public:
     bool handleModuleMessage (void* source, int code, std::uint32_t timeMs) override;
     void processBlockBody (int numSamples) override;
 
-    virtual AlxTransportDomainSet* getDomainSet() const { return ownedDomainSet.get(); }
+    virtual AlxTransportDomainSet* getDomainSet() const { return domainSet.get(); }
     virtual AlxParameter* getTempoParameter() const { return tempoParameter; }
     virtual AlxParameter* getNumeratorParameter() const { return numeratorParameter; }
     virtual AlxParameter* getDenominatorParameter() const { return denominatorParameter; }
@@ -104,6 +102,7 @@ private:
     // A tempo or signature parameter changed: the own clock restarts at 0 with the new value.
     void followParameter (AlxParameter& parameter);
 
+    std::unique_ptr<AlxTransportDomainSet> domainSet;
     AlxParameter* tempoParameter = nullptr;
     AlxParameter* numeratorParameter = nullptr;
     AlxParameter* denominatorParameter = nullptr;
