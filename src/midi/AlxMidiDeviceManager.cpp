@@ -53,10 +53,10 @@ void AlxMidiDeviceManager<Device>::setEnabled (const juce::String& name, bool en
             devices.push_back (std::move (device));
         }
     }
-    else
+    else if (const auto index = indexOf (name); index >= 0)
     {
         // Destroyed here, outside the lock.
-        remove ((size_t) indexOf (name));
+        remove ((size_t) index);
     }
 
     // Also when the device could not be opened: the listeners show the real state.

@@ -52,3 +52,16 @@ TEST (AlxJuceMidiDeviceService, opensOnlyListedDevices)
     EXPECT_EQ (service.openInput (unlisted, callback), nullptr);
     EXPECT_EQ (service.openOutput (unlisted), nullptr);
 }
+
+TEST (AlxMemoryMidiDeviceService, listsDevicesAsTheyComeAndGo)
+{
+    AlxMemoryMidiDeviceService service;
+    service.addInput ("Keys");
+    service.addInput ("Pads");
+    service.addInput ("Keys");
+    service.addOutput ("Synth");
+    service.removeInput ("Keys");
+
+    EXPECT_EQ (service.getInputNames(), juce::StringArray ("Pads", "Keys"));
+    EXPECT_EQ (service.getOutputNames(), juce::StringArray ("Synth"));
+}

@@ -153,23 +153,13 @@ std::vector<juce::MidiMessage> AlxMemoryMidiDeviceService::getSent (const juce::
 juce::StringArray AlxMemoryMidiDeviceService::getInputNames()
 {
     const std::lock_guard<std::mutex> sl (lock);
-    juce::StringArray names;
-
-    for (auto& device : inputs)
-        names.add (device->name);
-
-    return names;
+    return namesOf (inputs);
 }
 
 juce::StringArray AlxMemoryMidiDeviceService::getOutputNames()
 {
     const std::lock_guard<std::mutex> sl (lock);
-    juce::StringArray names;
-
-    for (auto& device : outputs)
-        names.add (device->name);
-
-    return names;
+    return namesOf (outputs);
 }
 
 std::unique_ptr<AlxMidiInputDevice> AlxMemoryMidiDeviceService::openInput (const juce::String& name,
@@ -207,6 +197,16 @@ std::shared_ptr<AlxMemoryMidiDeviceService::Device> AlxMemoryMidiDeviceService::
             return device;
 
     return nullptr;
+}
+
+juce::StringArray AlxMemoryMidiDeviceService::namesOf (const DeviceList& list)
+{
+    juce::StringArray names;
+
+    for (auto& device : list)
+        names.add (device->name);
+
+    return names;
 }
 
 void AlxMemoryMidiDeviceService::unlist (DeviceList& list, const juce::String& name)

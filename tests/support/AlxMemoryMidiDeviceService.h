@@ -81,6 +81,7 @@ private:
 
     using DeviceList = std::vector<std::shared_ptr<Device>>;
     static std::shared_ptr<Device> find (const DeviceList& list, const juce::String& name);
+    static juce::StringArray namesOf (const DeviceList& list);
     static void unlist (DeviceList& list, const juce::String& name);
 
     mutable std::mutex lock;
