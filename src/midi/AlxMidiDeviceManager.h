@@ -9,11 +9,12 @@
 
 // The MIDI devices of one direction that the user enabled: opened by name through a device
 // service, kept in the order enabled, and saved as an XML element with one child per device.
-// Listeners are told with a change message whenever an enable or disable request was handled.
+// Listeners get a change message after every enable or disable request that asked for a change,
+// also when the device could not be opened.
 //
 // Enabling, disabling and the XML run on the message thread. The lock guards the list against
-// the audio and driver threads; a device is opened and closed outside it, so those threads never
-// wait for the system's device calls.
+// the audio thread; a device is opened and closed outside it, so the audio thread never waits for
+// the system's device calls.
 template <class Device>
 class AlxMidiDeviceManager : public juce::ChangeBroadcaster
 {
