@@ -134,7 +134,7 @@ AlxSamplerSound::Ptr AlxWavetable::makeSound (int note, const std::vector<float>
 
     // The sound is made the way every recording is: through a 16-bit WAV file (in memory).
     juce::WavAudioFormat wavFormat;
-    juce::MemoryBlock wav;
+    juce::MemoryBlock wav ((size_t) N * 2 * sizeof (juce::int16) + 1024);
     {
         auto stream = std::make_unique<juce::MemoryOutputStream> (wav, false);
         std::unique_ptr<juce::AudioFormatWriter> writer (wavFormat.createWriterFor (stream.get(), tableSampleRate, 2, 16, {}, 0));
@@ -214,8 +214,10 @@ void AlxWavetable::synthesiseTable (int N, int rate, float f0, float bw, float b
     phases.resize ((size_t) half);
     addHarmonicProfiles (N, rate, f0, bw, bwScale, relF, count, weights, magnitudes.data());
 
-    for (auto& phase : phases)
-        phase = (float) (phaseGenerator() >> 17) / 32768.0f * juce::MathConstants<float>::twoPi;
+    // A bin without energy sounds the same at any phase, so only filled bins draw one.
+    for (size_t j = 0; j < phases.size(); ++j)
+        phases[j] = magnitudes[j] != 0.0f ? (float) (phaseGenerator() >> 17) / 32768.0f * juce::MathConstants<float>::twoPi
+                                          : 0.0f;
 
     inverseFft (N, magnitudes.data(), phases.data(), out);
 
