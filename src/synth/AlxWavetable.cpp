@@ -90,27 +90,27 @@ void AlxWavetable::generateSounds (std::vector<AlxSamplerSound::Ptr>& out)
 {
     out.clear();
 
-    const float f0 = noteFrequency (rootNote);
     const auto spectrum = baseFunction != sine ? convertBaseFunction (amplitudes, baseFunction) : amplitudes;
     const float limit = (float) tableSampleRate * 0.4999f;
 
-    // Each octave's table holds only the harmonics that stay below Nyquist up to its highest note.
-    auto addOctave = [&] (int note, float highestFrequency)
+    // Each octave's table holds only the harmonics that stay below Nyquist up to its highest note
+    // (note + 5), the root's table too, so no note aliases.
+    auto addOctave = [&] (int note)
     {
         auto list = spectrum;
-        cutAboveLimit (list, highestFrequency, limit);
+        cutAboveLimit (list, noteFrequency (note + 5), limit);
 
         if (auto sound = makeSound (note, list))
             out.push_back (sound);
     };
 
-    addOctave (rootNote, f0);
+    addOctave (rootNote);
 
     for (int c = rootNote + 12; c <= 127; c += 12)
-        addOctave (c, noteFrequency (c + 5));
+        addOctave (c);
 
     for (int c = rootNote - 12; c >= 0; c -= 12)
-        addOctave (c, noteFrequency (c + 5));
+        addOctave (c);
 }
 
 AlxSamplerSound::Ptr AlxWavetable::makeSound (int note, const std::vector<float>& list)
@@ -134,6 +134,7 @@ AlxSamplerSound::Ptr AlxWavetable::makeSound (int note, const std::vector<float>
 
     // The sound is made the way every recording is: through a 16-bit WAV file (in memory).
     juce::WavAudioFormat wavFormat;
+    // Room for the whole file up front, so writing it never moves it.
     juce::MemoryBlock wav ((size_t) N * 2 * sizeof (juce::int16) + 1024);
     {
         auto stream = std::make_unique<juce::MemoryOutputStream> (wav, false);
