@@ -1,0 +1,197 @@
+#include "synth/AlxSynth.h"
+
+#include "synth/AlxWavetable.h"
+
+#include "AlxEmbeddedData.h"
+
+#include <cmath>
+
+namespace
+{
+    // The library's tag lookups ignore case; these element names must match exactly.
+    std::vector<const juce::XmlElement*> childrenTagged (const juce::XmlElement& parent, const juce::String& tag)
+    {
+        std::vector<const juce::XmlElement*> tagged;
+
+        for (auto* child : parent.getChildIterator())
+            if (child->getTagName() == tag)
+                tagged.push_back (child);
+
+        return tagged;
+    }
+
+    const juce::XmlElement* firstChildIgnoringCase (const juce::XmlElement& parent, juce::StringRef tag)
+    {
+        for (auto* child : parent.getChildIterator())
+            if (child->getTagName().equalsIgnoreCase (tag))
+                return child;
+
+        return nullptr;
+    }
+
+    // Entry 0 of the archive as XML, or null when it is missing, too long or not XML.
+    std::unique_ptr<juce::XmlElement> readDescription (juce::ZipFile& archive)
+    {
+        const auto* entry = archive.getEntry (0);
+
+        if (entry == nullptr || entry->uncompressedSize > AlxSynth::maxDescriptionBytes)
+            return nullptr;
+
+        std::unique_ptr<juce::InputStream> stream (archive.createStreamForEntry (0));
+
+        if (stream == nullptr)
+            return nullptr;
+
+        juce::MemoryBlock text;
+        stream->readIntoMemoryBlock (text, AlxSynth::maxDescriptionBytes + 1);
+
+        if (text.getSize() > (size_t) AlxSynth::maxDescriptionBytes)
+            return nullptr;
+
+        return juce::XmlDocument::parse (text.toString());
+    }
+}
+
+AlxSynth::AlxSynth()
+{
+    juce::MemoryInputStream bank (AlxEmbeddedData::soundBankZip, (size_t) AlxEmbeddedData::soundBankZipSize, false);
+    readSoundBank (bank);
+    addVoices();
+}
+
+AlxSynth::AlxSynth (juce::InputStream& soundBank)
+{
+    readSoundBank (soundBank);
+    addVoices();
+}
+
+AlxSynth::~AlxSynth() = default;
+
+void AlxSynth::addVoices()
+{
+    for (int i = 0; i < numVoices; ++i)
+        addVoice (new AlxSamplerVoice());
+}
+
+bool AlxSynth::readSoundBank (juce::InputStream& archiveStream)
+{
+    juce::ZipFile archive (archiveStream);
+    const auto bank = readDescription (archive);
+
+    if (bank == nullptr || ! bank->getTagName().equalsIgnoreCase ("soundBank"))
+        return false;
+
+    // All sounds are made first and added only when the whole bank was read.
+    Sounds loaded;
+    const auto type = bank->getStringAttribute ("type", "sampler");
+    const bool read = (type == "sampler" && readSamplerBank (*bank, archive, loaded))
+                      || (type == "wavetable" && readWavetableBank (*bank, loaded));
+
+    if (! read)
+        return false;
+
+    for (auto& sound : loaded)
+        addSound (sound);
+
+    return true;
+}
+
+bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& archive, Sounds& out)
+{
+    const double attackTime = bank.getDoubleAttribute ("attackTime", 0.01);
+    const double releaseTime = bank.getDoubleAttribute ("releaseTime", 0.1);
+    const double maxDuration = bank.getDoubleAttribute ("maxDuration", 10.0);
+    const auto* list = firstChildIgnoringCase (bank, "sounds");
+
+    if (list == nullptr)
+        return true;
+
+    juce::WavAudioFormat wavFormat;
+    int entry = 0;
+
+    for (auto* sound : childrenTagged (*list, "sound"))
+    {
+        if (++entry > maxSamplerSounds || entry >= archive.getNumEntries())
+            return false;
+
+        const int root = sound->getIntAttribute ("rootMidiNote", 0);
+        const int first = sound->getIntAttribute ("firstMidiNote", root);
+        const int last = sound->getIntAttribute ("lastMidiNote", root);
+        AlxSamplerSound::NoteSet notes;
+
+        for (int n = std::max (first, 0); n <= std::min (last, 127); ++n)
+            notes.set ((size_t) n);
+
+        auto* stream = archive.createStreamForEntry (entry);
+
+        if (stream == nullptr)
+            return false;
+
+        std::unique_ptr<juce::AudioFormatReader> reader (wavFormat.createReaderFor (stream, true));
+
+        if (reader == nullptr)
+            return false;
+
+        out.push_back (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *reader, notes, root,
+                                               attackTime, releaseTime, maxDuration, false));
+    }
+
+    return true;
+}
+
+bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, Sounds& out)
+{
+    const auto* list = firstChildIgnoringCase (bank, "wavetables");
+
+    if (list == nullptr)
+        return true;
+
+    // Every description is checked before the first (costly) table is generated.
+    std::vector<std::unique_ptr<AlxWavetable>> wavetables;
+
+    for (auto* table : childrenTagged (*list, "wavetable"))
+    {
+        const int count = table->getIntAttribute ("numberOfHarmonics", 0);
+        const int root = table->getIntAttribute ("rootMidiNote", 0);
+        const double bandwidth = table->getDoubleAttribute ("bandwidth", 50.0);
+        const double bandwidthScale = table->getDoubleAttribute ("bandwidthScale", 1.0);
+        const double relativeFrequency = table->getDoubleAttribute ("relativeFrequencyFactor", 0.0);
+
+        if ((int) wavetables.size() == maxWavetables || count < 0 || count > maxHarmonics || root < 0 || root > 127
+            || ! std::isfinite (bandwidth) || ! std::isfinite (bandwidthScale) || ! std::isfinite (relativeFrequency))
+            return false;
+
+        std::vector<float> amplitudes ((size_t) count, 0.0f);
+
+        if (count > 0)
+        {
+            if (const auto* harmonics = firstChildIgnoringCase (*table, "harmonics"))
+            {
+                for (auto* harmonic : childrenTagged (*harmonics, "harmonic"))
+                {
+                    const int number = harmonic->getIntAttribute ("number", 0);
+                    const auto amplitude = (float) harmonic->getDoubleAttribute ("amplitude", 0.0);
+
+                    if (! std::isfinite (amplitude))
+                        return false;
+
+                    if (number >= 0 && number < count)
+                        amplitudes[(size_t) number] = amplitude;
+                }
+            }
+        }
+
+        wavetables.push_back (std::make_unique<AlxWavetable> (root, std::move (amplitudes), bandwidth, bandwidthScale,
+                                                              relativeFrequency,
+                                                              AlxWavetable::baseFunctionFromText (table->getStringAttribute ("baseFunction", "sine"))));
+    }
+
+    for (auto& wavetable : wavetables)
+    {
+        std::vector<AlxSamplerSound::Ptr> generated;
+        wavetable->generateSounds (generated);
+        out.insert (out.end(), generated.begin(), generated.end());
+    }
+
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "synth/AlxSamplerVoice.h"
+
+#include <memory>
+#include <vector>
+
+// The built-in test synth: the library's polyphonic synthesiser with 64 sampler voices, playing
+// the sounds of a sound bank read once at construction.
+//
+// A sound bank is a zip archive whose entry 0 is an XML description (root `soundBank`). A sampler
+// bank lists `sounds`, whose k-th `sound` is the WAV file in entry k; a wavetable bank lists
+// `wavetables`, each generating one table per octave. A bank that is malformed anywhere adds no
+// sound at all, and so does one that asks for more than the bounds below.
+class AlxSynth : public juce::Synthesiser
+{
+public:
+    static constexpr int numVoices = 64;
+
+    // Bounds on what a bank may ask for. A wavetable yields at most 11 sounds of about 2 MB each;
+    // the lowest possible table (note 0) holds about 2700 harmonics below Nyquist, so a longer
+    // harmonic list means nothing more; a description is a few hundred bytes.
+    static constexpr int maxWavetables = 4;
+    static constexpr int maxHarmonics = 4096;
+    static constexpr int maxSamplerSounds = 128;
+    static constexpr int maxDescriptionBytes = 1 << 20;
+
+    // Plays the bank embedded in the program.
+    AlxSynth();
+    // Plays the bank in the given archive (read during construction).
+    explicit AlxSynth (juce::InputStream& soundBank);
+    ~AlxSynth() override;
+
+private:
+    using Sounds = std::vector<juce::SynthesiserSound::Ptr>;
+
+    bool readSoundBank (juce::InputStream& archiveStream);
+    static bool readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& archive, Sounds& out);
+    static bool readWavetableBank (const juce::XmlElement& bank, Sounds& out);
+    void addVoices();
+
+    JUCE_DECLARE_NON_COPYABLE (AlxSynth)
+};
