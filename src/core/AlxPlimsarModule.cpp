@@ -3,6 +3,7 @@
 #include "core/AlxProgramModule.h"
 #include "editor/AlxHelpModule.h"
 #include "modules/AlxTransportModule.h"
+#include "synth/AlxSynthModule.h"
 
 #include <cmath>
 
@@ -28,12 +29,13 @@ void AlxPlimsarModule::initialise()
 
     addChild (std::make_unique<AlxProgramModule> (getContainer()));
     addChild (std::make_unique<AlxTransportModule> (getContainer()));
+    addChild (std::make_unique<AlxSynthModule> (getContainer()));
     addChild (std::make_unique<AlxHelpModule> (getContainer()));
 
     for (auto& child : getChildren())
         child->initialise();
 
-    for (int id : { AlxTransportModule::moduleId })
+    for (int id : { AlxTransportModule::moduleId, AlxSynthModule::moduleId })
         if (auto* module = findModule (id))
             processingOrder.push_back (module);
 
@@ -43,6 +45,11 @@ void AlxPlimsarModule::initialise()
 AlxTransportModule* AlxPlimsarModule::getTransportModule() const
 {
     return dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
+}
+
+AlxSynthModule* AlxPlimsarModule::getSynthModule() const
+{
+    return dynamic_cast<AlxSynthModule*> (findModule (AlxSynthModule::moduleId));
 }
 
 AlxProgramModule* AlxPlimsarModule::getProgramModule() const
@@ -57,12 +64,22 @@ AlxHelpModule* AlxPlimsarModule::getHelpModule() const
 
 void AlxPlimsarModule::prepareToPlay (double sampleRate, int blockSize)
 {
+    auto* synth = getSynthModule();
+    synth->getMidiInputPin()->connect (&synthMidi);
+    synth->getAudioOutputPin()->connect (&audio);
+    synth->activate();
+
     AlxModule::prepareToPlay (sampleRate, blockSize);
 }
 
 void AlxPlimsarModule::releaseResources()
 {
     AlxModule::releaseResources();
+
+    auto* synth = getSynthModule();
+    synth->deactivate();
+    synth->getMidiInputPin()->disconnect (&synthMidi);
+    synth->getAudioOutputPin()->disconnect (&audio);
 }
 
 void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juce::AudioSampleBuffer& output,

@@ -4,6 +4,7 @@
 
 class AlxHelpModule;
 class AlxProgramModule;
+class AlxSynthModule;
 class AlxTransportModule;
 
 // The root of the module tree. It builds the tree, owns the cables between the stages, wires them
@@ -31,6 +32,7 @@ public:
 
     virtual AlxTransportModule* getTransportModule() const;
     virtual AlxProgramModule* getProgramModule() const;
+    virtual AlxSynthModule* getSynthModule() const;
     virtual AlxHelpModule* getHelpModule() const;
 
     // The cables, for tests and tools that look inside a block.

@@ -16,10 +16,3 @@ public:
 private:
     AlxGainDomain* gainDomain;
 };
-
-// Owns the synth module's domain set. The module derives from it before AlxModule, so the domains
-// are destroyed after the parameters (owned by AlxModule) that point into them.
-struct AlxSynthDomainOwner
-{
-    std::unique_ptr<AlxSynthDomainSet> domainSet;
-};

@@ -2,7 +2,10 @@
 
 AlxSynthModule::AlxSynthModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId) {}
 
-AlxSynthModule::~AlxSynthModule() = default;
+AlxSynthModule::~AlxSynthModule()
+{
+    destroyContents();
+}
 
 void AlxSynthModule::initialise()
 {

@@ -10,7 +10,7 @@
 // Pins: 0 = audio output (AlxAudioCable), 1 = MIDI input (AlxMidiCable).
 // Threads: processBlockBody runs on the audio thread; the gain is read once per block under its
 // lock and ramped across the block, so a change never clicks.
-class AlxSynthModule : private AlxSynthDomainOwner, public AlxModule
+class AlxSynthModule : public AlxModule
 {
 public:
     static constexpr int moduleId = 8000;
@@ -47,6 +47,7 @@ public:
     AlxSynth* getSynth() const { return synth.get(); }
 
 private:
+    std::unique_ptr<AlxSynthDomainSet> domainSet;
     std::unique_ptr<AlxSynth> synth;
     float lastGain = 0.0f;
 };

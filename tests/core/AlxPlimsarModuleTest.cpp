@@ -1,5 +1,6 @@
 #include "core/AlxProgramModule.h"
 #include "modules/AlxTransportModule.h"
+#include "synth/AlxSynthModule.h"
 #include "support/AlxTestHost.h"
 
 #include <gtest/gtest.h>
@@ -47,4 +48,41 @@ TEST (AlxPlimsarModule, blocksNearTheEndOfTheSampleCountPassThroughUntouched)
     host.processBlock (64);
     host.processBlock (64);
     EXPECT_DOUBLE_EQ (transport.getSampleCounter(), 128.0);
+}
+
+TEST (AlxPlimsarModule, cablesAreWiredOnlyBetweenPrepareAndRelease)
+{
+    AlxTestHost host;
+    auto& root = host.getRoot();
+    std::vector<AlxModule*> modules;
+    std::function<void (AlxModule&)> collect = [&] (AlxModule& m)
+    {
+        modules.push_back (&m);
+        for (auto& child : m.getChildren())
+            collect (*child);
+    };
+    collect (root);
+
+    auto connectedPins = [&]
+    {
+        int count = 0;
+        for (auto* m : modules)
+            for (auto& pin : m->getPins())
+                count += pin->getCables().empty() ? 0 : 1;
+        return count;
+    };
+
+    int pins = 0;
+    for (auto* m : modules)
+        pins += (int) m->getPins().size();
+
+    EXPECT_GT (pins, 0);
+    EXPECT_EQ (connectedPins(), pins) << "every pin is connected while prepared";
+
+    host.getProcessor().releaseResources();
+    EXPECT_EQ (connectedPins(), 0);
+    EXPECT_FALSE (root.getSynthModule()->isActive());
+
+    host.prepare (44100.0, 512);
+    EXPECT_EQ (connectedPins(), pins);
 }
