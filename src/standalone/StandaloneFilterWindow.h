@@ -16,7 +16,8 @@ class StandaloneFilterWindow : public juce::DocumentWindow,
                                private juce::ChangeListener
 {
 public:
-    // Takes ownership of the settings. Adds itself to the desktop, so it needs a display.
+    // Takes ownership of the settings, which must be given. Adds itself to the desktop, so it
+    // needs a display.
     StandaloneFilterWindow (const juce::String& title, juce::Colour backgroundColour,
                             std::unique_ptr<juce::PropertySet> settingsToOwn);
     ~StandaloneFilterWindow() override;
