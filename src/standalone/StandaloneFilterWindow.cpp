@@ -98,9 +98,12 @@ void StandaloneFilterWindow::deleteFilter()
 {
     player.setProcessor (nullptr);
 
-    // The editor tells the processor that it goes away as it is destroyed.
-    if (filter != nullptr && getContentComponent() != nullptr)
+    // The processor keeps a pointer to its editor until it is told that the editor goes away.
+    if (auto* editor = dynamic_cast<juce::AudioProcessorEditor*> (getContentComponent()); editor != nullptr && filter != nullptr)
+    {
+        filter->editorBeingDeleted (editor);
         clearContentComponent();
+    }
 
     filter.reset();
 }

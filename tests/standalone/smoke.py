@@ -164,6 +164,9 @@ def run_application(application, env, mode, log_path):
     with open(log_path) as log:
         output = log.read()
     check("initializing plimsar" in output, "no start-up line in the debug output")
+    # Debug builds report failed library assertions and leaked objects here.
+    for complaint in ("JUCE Assertion failure", "Leaked objects detected"):
+        check(complaint not in output, "the application reported: " + complaint)
     return x, y
 
 
