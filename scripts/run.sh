@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 bash scripts/build.sh
-echo "run: built; the renderer and the standalone application are not part of this build yet."
+echo "run: built; the renderer is not part of this build yet; the standalone application is build/src/standalone/plimsar (needs a display)."

@@ -1,0 +1,36 @@
+#include "standalone/AlxTerminationWatcher.h"
+
+namespace
+{
+    volatile std::sig_atomic_t terminationRequested = 0;
+
+    extern "C" void requestTermination (int)
+    {
+        terminationRequested = 1;
+    }
+}
+
+AlxTerminationWatcher::AlxTerminationWatcher (std::function<void()> onTerminationRequested)
+    : callback (std::move (onTerminationRequested))
+{
+    terminationRequested = 0;
+    previousHandler = std::signal (SIGTERM, requestTermination);
+    startTimer (200);
+}
+
+AlxTerminationWatcher::~AlxTerminationWatcher()
+{
+    stopTimer();
+
+    if (previousHandler != SIG_ERR)
+        std::signal (SIGTERM, previousHandler);
+}
+
+void AlxTerminationWatcher::timerCallback()
+{
+    if (terminationRequested == 0)
+        return;
+
+    terminationRequested = 0;
+    callback();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <juce_events/juce_events.h>
+
+#include <csignal>
+#include <functional>
+
+// Turns the system's request to terminate (SIGTERM, sent at logout or by a process manager) into
+// a call on the message thread, so the application can quit the ordinary way and save its
+// settings instead of dying where it stands. The signal handler only raises a flag, the one
+// thing it may safely do; a timer on the message thread looks at the flag.
+//
+// One watcher at a time; its destruction puts the previous handler back.
+class AlxTerminationWatcher : private juce::Timer
+{
+public:
+    explicit AlxTerminationWatcher (std::function<void()> onTerminationRequested);
+    ~AlxTerminationWatcher() override;
+
+private:
+    void timerCallback() override;
+
+    std::function<void()> callback;
+    void (*previousHandler) (int) = SIG_DFL; // SIG_ERR when our handler could not be installed
+
+    JUCE_DECLARE_NON_COPYABLE (AlxTerminationWatcher)
+};

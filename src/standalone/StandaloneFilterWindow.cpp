@@ -1,0 +1,148 @@
+#include "standalone/StandaloneFilterWindow.h"
+
+#include "standalone/AlxStandaloneSettings.h"
+
+namespace
+{
+    constexpr int numInputChannels = 0;
+    constexpr int numOutputChannels = 2;
+}
+
+StandaloneFilterWindow::StandaloneFilterWindow (const juce::String& title, juce::Colour backgroundColour,
+                                                std::unique_ptr<juce::PropertySet> settingsToOwn)
+    : juce::DocumentWindow (title, backgroundColour,
+                            juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, true),
+      settings (std::move (settingsToOwn)),
+      baseTitle (title)
+{
+    setTitleBarButtonsRequired (juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, false);
+
+    // A ResizableWindow warns about children other than its content; the button is meant to sit
+    // in the title bar.
+    Component::addAndMakeVisible (optionsButton);
+    optionsButton.addListener (this);
+    optionsButton.setTriggeredOnMouseDown (true);
+
+    createFilter();
+    filter->setPlayConfigDetails (numInputChannels, numOutputChannels, 44100.0, 512);
+
+    deviceManager = std::make_unique<juce::AudioDeviceManager>();
+    deviceManager->addAudioCallback (&player);
+    deviceManager->addMidiInputDeviceCallback ({}, &player);
+    player.setProcessor (filter.get());
+
+    // An unusable saved setup falls back to the default device; no device at all is not an
+    // error for the application, only for the sound.
+    const auto savedState = AlxStandaloneSettings::getAudioSetup (*settings);
+    const auto error = deviceManager->initialise (filter->getTotalNumInputChannels(), filter->getTotalNumOutputChannels(),
+                                                  savedState.get(), true);
+
+    if (error.isNotEmpty())
+        juce::Logger::outputDebugString ("audio device: " + error);
+
+    deviceManager->addChangeListener (this);
+    updateTitle();
+
+    AlxStandaloneSettings::restoreFilterState (*settings, *filter);
+    showEditor();
+
+    if (const auto position = AlxStandaloneSettings::getWindowPosition (*settings))
+    {
+        const auto bounds = getBounds().withPosition (*position);
+
+        if (auto* sizeConstrainer = getConstrainer())
+            sizeConstrainer->setBoundsForComponent (this, bounds, false, false, false, false);
+        else
+            setBounds (bounds);
+    }
+    else
+    {
+        centreWithSize (getWidth(), getHeight());
+    }
+}
+
+StandaloneFilterWindow::~StandaloneFilterWindow()
+{
+    AlxStandaloneSettings::storeWindowPosition (*settings, getPosition());
+    AlxStandaloneSettings::storeAudioSetup (*settings, *deviceManager);
+
+    // The device stops before the state is taken, so no block runs while it is written.
+    deviceManager->removeChangeListener (this);
+    deviceManager->removeMidiInputDeviceCallback ({}, &player);
+    deviceManager->removeAudioCallback (&player);
+    deviceManager.reset();
+
+    if (filter != nullptr)
+        AlxStandaloneSettings::storeFilterState (*settings, *filter);
+
+    deleteFilter();
+}
+
+bool StandaloneFilterWindow::hasAudioDevice() const
+{
+    return deviceManager != nullptr && deviceManager->getCurrentAudioDevice() != nullptr;
+}
+
+void StandaloneFilterWindow::createFilter()
+{
+    // The processor asks which wrapper created it while it is being constructed.
+    juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_Standalone;
+    auto newFilter = std::make_unique<AlxPlimsarFilter>();
+    juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_Undefined;
+
+    newFilter->initialise();
+    filter = std::move (newFilter);
+}
+
+void StandaloneFilterWindow::deleteFilter()
+{
+    player.setProcessor (nullptr);
+
+    // The processor keeps a pointer to its editor until it is told that the editor goes away.
+    if (auto* editor = dynamic_cast<juce::AudioProcessorEditor*> (getContentComponent()); editor != nullptr && filter != nullptr)
+    {
+        filter->editorBeingDeleted (editor);
+        clearContentComponent();
+    }
+
+    filter.reset();
+}
+
+void StandaloneFilterWindow::resetFilter()
+{
+    deleteFilter();
+    createFilter();
+
+    if (deviceManager != nullptr)
+        player.setProcessor (filter.get());
+
+    showEditor();
+    AlxStandaloneSettings::forgetFilterState (*settings);
+}
+
+void StandaloneFilterWindow::showEditor()
+{
+    setContentOwned (filter->createEditorIfNeeded(), true);
+}
+
+void StandaloneFilterWindow::resized()
+{
+    juce::DocumentWindow::resized();
+    const int buttonHeight = juce::jmin (getTitleBarHeight(), getHeight() - 4) - 8;
+    optionsButton.setBounds (8, 6, 60, juce::jmax (0, buttonHeight));
+}
+
+void StandaloneFilterWindow::closeButtonPressed()
+{
+    juce::JUCEApplication::quit();
+}
+
+void StandaloneFilterWindow::changeListenerCallback (juce::ChangeBroadcaster*)
+{
+    updateTitle();
+}
+
+void StandaloneFilterWindow::updateTitle()
+{
+    setName (hasAudioDevice() ? baseTitle : baseTitle + " (no audio device)");
+}

@@ -1,0 +1,3 @@
+#include "standalone/plimsarApplication.h"
+
+START_JUCE_APPLICATION (plimsarApplication)

@@ -1,0 +1,163 @@
+#include "standalone/AlxStandaloneSettings.h"
+
+#include "core/AlxPlimsarFilter.h"
+#include "support/AlxMessageLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace
+{
+    juce::MemoryBlock stateOf (juce::AudioProcessor& processor)
+    {
+        AlxMessageLoop::deliverPending();
+        juce::MemoryBlock state;
+        processor.getStateInformation (state);
+        return state;
+    }
+
+    struct InitialisedFilter : AlxPlimsarFilter
+    {
+        InitialisedFilter() { initialise(); }
+    };
+
+    // Points HOME at an empty temporary folder for the lifetime of the fixture, so the settings
+    // file lands where the application would put it, and nowhere real.
+    class AlxStandaloneSettingsFile : public testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            previousHome = juce::SystemStats::getEnvironmentVariable ("HOME", {});
+            ASSERT_TRUE (home.getFile().createDirectory());
+            setenv ("HOME", home.getFile().getFullPathName().toRawUTF8(), 1);
+        }
+
+        void TearDown() override { setenv ("HOME", previousHome.toRawUTF8(), 1); }
+
+        juce::TemporaryFile home;
+        juce::String previousHome;
+    };
+}
+
+TEST_F (AlxStandaloneSettingsFile, keepsEveryKeyAcrossARestartInTheUsersConfigurationFolder)
+{
+    InitialisedFilter saved;
+    saved.changeProgramName (0, "Kept across restart");
+    juce::XmlElement audioSetup ("DEVICESETUP");
+    audioSetup.setAttribute ("deviceType", "JACK");
+
+    {
+        auto settings = AlxStandaloneSettings::createFile();
+        EXPECT_EQ (settings->getFile(), home.getFile().getChildFile (".config/plimsar.settings"));
+        AlxStandaloneSettings::storeWindowPosition (*settings, { 17, 23 });
+        settings->setValue (AlxStandaloneSettings::audioSetupKey, &audioSetup);
+        AlxStandaloneSettings::storeFilterState (*settings, saved);
+        ASSERT_TRUE (settings->save());
+    }
+
+    const auto written = juce::XmlDocument::parse (home.getFile().getChildFile (".config/plimsar.settings"));
+    ASSERT_NE (written, nullptr);
+    EXPECT_TRUE (written->hasTagName ("PROPERTIES"));
+
+    auto settings = AlxStandaloneSettings::createFile();
+
+    for (auto* key : { AlxStandaloneSettings::windowXKey, AlxStandaloneSettings::windowYKey,
+                       AlxStandaloneSettings::audioSetupKey, AlxStandaloneSettings::filterStateKey })
+        EXPECT_TRUE (settings->containsKey (key)) << key;
+
+    EXPECT_EQ (AlxStandaloneSettings::getWindowPosition (*settings), juce::Point<int> (17, 23));
+    const auto restoredSetup = AlxStandaloneSettings::getAudioSetup (*settings);
+    ASSERT_NE (restoredSetup, nullptr);
+    EXPECT_EQ (restoredSetup->getStringAttribute ("deviceType"), "JACK");
+
+    InitialisedFilter restored;
+    EXPECT_TRUE (AlxStandaloneSettings::restoreFilterState (*settings, restored));
+    EXPECT_EQ (restored.getProgramName (0), "Kept across restart");
+    EXPECT_EQ (stateOf (restored), stateOf (saved));
+}
+
+TEST (AlxStandaloneSettings, storesAnEmptyAudioSetupForADeviceManagerWithoutAnExplicitOne)
+{
+    juce::PropertySet settings;
+    juce::AudioDeviceManager deviceManager;
+
+    AlxStandaloneSettings::storeAudioSetup (settings, deviceManager);
+
+    EXPECT_TRUE (settings.containsKey (AlxStandaloneSettings::audioSetupKey));
+    EXPECT_EQ (AlxStandaloneSettings::getAudioSetup (settings), nullptr);
+}
+
+TEST (AlxStandaloneSettings, usesAWindowPositionOnlyWhenBothCoordinatesAreStored)
+{
+    struct Case { const char* x; const char* y; std::optional<juce::Point<int>> expected; };
+    const Case cases[] = {
+        { nullptr, nullptr, std::nullopt },
+        { "40", nullptr, std::nullopt },
+        { nullptr, "40", std::nullopt },
+        { "-100", "40", std::nullopt },
+        { "40", "-100", std::nullopt },
+        { "40", "50", juce::Point<int> (40, 50) },
+        { "-30", "0", juce::Point<int> (-30, 0) },
+    };
+
+    for (auto& c : cases)
+    {
+        juce::PropertySet settings;
+
+        if (c.x != nullptr)
+            settings.setValue (AlxStandaloneSettings::windowXKey, c.x);
+
+        if (c.y != nullptr)
+            settings.setValue (AlxStandaloneSettings::windowYKey, c.y);
+
+        EXPECT_EQ (AlxStandaloneSettings::getWindowPosition (settings), c.expected)
+            << (c.x != nullptr ? c.x : "none") << ", " << (c.y != nullptr ? c.y : "none");
+    }
+}
+
+TEST (AlxStandaloneSettings, aStateThatDoesNotDecodeLeavesTheProcessorInItsInitialState)
+{
+    InitialisedFilter untouched;
+    const auto initialState = stateOf (untouched);
+
+    struct Case { const char* stored; bool handedOver; };
+    const Case cases[] = {
+        { nullptr, false },       // never stored
+        { "", false },
+        { "not base64!", false },
+        { "PGZ4Yj4", false },     // cut off inside a group of four
+        { "=AAA", false },
+        { "bm90IHhtbA==", true }, // decodes, but to "not xml"
+        { "AAAA", true },         // decodes to three zero bytes
+    };
+
+    for (auto& c : cases)
+    {
+        juce::PropertySet settings;
+
+        if (c.stored != nullptr)
+            settings.setValue (AlxStandaloneSettings::filterStateKey, c.stored);
+
+        InitialisedFilter processor;
+        EXPECT_EQ (AlxStandaloneSettings::restoreFilterState (settings, processor), c.handedOver)
+            << (c.stored != nullptr ? c.stored : "none");
+        EXPECT_EQ (stateOf (processor), initialState) << (c.stored != nullptr ? c.stored : "none");
+    }
+}
+
+TEST (AlxStandaloneSettings, aForgottenStateIsNotRestored)
+{
+    InitialisedFilter saved;
+    saved.changeProgramName (3, "Forgotten");
+    juce::PropertySet settings;
+    AlxStandaloneSettings::storeFilterState (settings, saved);
+
+    AlxStandaloneSettings::forgetFilterState (settings);
+
+    InitialisedFilter processor, untouched;
+    EXPECT_FALSE (settings.containsKey (AlxStandaloneSettings::filterStateKey));
+    EXPECT_FALSE (AlxStandaloneSettings::restoreFilterState (settings, processor));
+    EXPECT_EQ (stateOf (processor), stateOf (untouched));
+}
