@@ -1,5 +1,6 @@
 #include "core/AlxPlimsarModule.h"
 
+#include "core/AlxLegacyDocument.h"
 #include "core/AlxProgramModule.h"
 
 AlxPlimsarModule::AlxPlimsarModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId)
@@ -57,4 +58,20 @@ void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juc
 
 void AlxPlimsarModule::processBlockBody (int)
 {
+}
+
+void AlxPlimsarModule::mapLegacyParameter (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal) const
+{
+    AlxLegacyDocument::mapParameter (legacyIndex, targetModuleId, parameterId, isGlobal);
+}
+
+std::unique_ptr<juce::XmlElement> AlxPlimsarModule::upgradeLegacyXml (std::unique_ptr<juce::XmlElement> element,
+                                                                      const juce::String& tag)
+{
+    if (element == nullptr)
+        return nullptr;
+
+    return AlxLegacyDocument::convert (*element, tag, getPluginName(), getVersionString(),
+                                       [this] (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal)
+                                       { mapLegacyParameter (legacyIndex, targetModuleId, parameterId, isGlobal); });
 }

@@ -28,6 +28,8 @@ public:
     void processBlockBody (int numSamples) override;
 
     virtual AlxProgramModule* getProgramModule() const;
+    // Documents of version 1.0: where each of their values goes (AlxLegacyDocument).
+    virtual void mapLegacyParameter (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal) const;
 
     // The cables, for tests and tools that look inside a block.
     AlxMidiKeyboardCable& getHeldKeysCable() { return heldKeys; }
@@ -36,6 +38,10 @@ public:
     AlxMidiCable& getGeneratedMidiCable() { return generatedMidi; }
     AlxMidiCable& getSynthMidiCable() { return synthMidi; }
     AlxAudioCable& getAudioCable() { return audio; }
+
+protected:
+    std::unique_ptr<juce::XmlElement> upgradeLegacyXml (std::unique_ptr<juce::XmlElement> element,
+                                                        const juce::String& tag) override;
 
 private:
     AlxMidiKeyboardCable heldKeys { new juce::MidiKeyboardState() };   // K

@@ -1,6 +1,7 @@
 #include "framework/AlxModule.h"
 
 #include "framework/AlxMessageCode.h"
+#include "framework/AlxPresetFile.h"
 #include "framework/AlxRealParameter.h"
 #include "framework/AlxStateChunk.h"
 
@@ -517,6 +518,56 @@ void AlxModule::saveProgramChunk (int programIndex, juce::MemoryBlock& destinati
     juce::XmlElement document ("fxp");
     document.addChildElement (createXml (true, programIndex).release());
     AlxStateChunk::write (document, destination);
+}
+
+bool AlxModule::saveBankFile (const juce::File& file) const
+{
+    juce::MemoryBlock chunk;
+    saveBankChunk (chunk);
+    return AlxPresetFile::writeFile (file, AlxPresetFile::build (AlxPresetFile::Kind::bank, getPluginId(), {}, chunk));
+}
+
+bool AlxModule::saveProgramFile (int programIndex, const juce::File& file) const
+{
+    if (! isValidProgram (programIndex))
+        return false;
+
+    juce::MemoryBlock chunk;
+    saveProgramChunk (programIndex, chunk);
+    return AlxPresetFile::writeFile (file, AlxPresetFile::build (AlxPresetFile::Kind::program, getPluginId(),
+                                                                 findProgramName (programIndex), chunk));
+}
+
+bool AlxModule::loadBankFile (const juce::File& file)
+{
+    juce::MemoryBlock content;
+
+    if (! AlxPresetFile::readFile (file, content))
+        return false;
+
+    const auto chunk = AlxPresetFile::findChunk (AlxPresetFile::Kind::bank, content.getData(), content.getSize());
+    return chunk.has_value() && loadBankChunk (chunk->data, chunk->size);
+}
+
+bool AlxModule::loadProgramFile (int programIndex, const juce::File& file)
+{
+    juce::MemoryBlock content;
+
+    if (! AlxPresetFile::readFile (file, content))
+        return false;
+
+    const auto chunk = AlxPresetFile::findChunk (AlxPresetFile::Kind::program, content.getData(), content.getSize());
+    return chunk.has_value() && loadProgramChunk (programIndex, chunk->data, chunk->size);
+}
+
+juce::String AlxModule::findProgramName (int programIndex) const
+{
+    auto programName = getProgramName (programIndex);
+
+    for (auto it = children.begin(); programName.isEmpty() && it != children.end(); ++it)
+        programName = (*it)->findProgramName (programIndex);
+
+    return programName;
 }
 
 namespace
