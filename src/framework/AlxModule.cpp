@@ -5,6 +5,8 @@
 #include "framework/AlxRealParameter.h"
 #include "framework/AlxStateChunk.h"
 
+#include <optional>
+
 namespace
 {
     AlxParameter* findParameter (const AlxParameterSet& set, int parameterId)
@@ -17,6 +19,20 @@ namespace
     }
 
     bool hasChildElement (const juce::XmlElement& e) { return e.getNumChildElements() > 0; }
+
+    // The `i` of a `pgm` as createProgramXml writes it: decimal digits, perhaps after a minus
+    // sign. Anything else reads as absent, instead of as 0 or a wrapped-around number, which
+    // would load the element into a program it does not name.
+    std::optional<int> readProgramIndex (const juce::XmlElement& element)
+    {
+        const auto text = element.getStringAttribute ("i");
+        const auto digits = text.startsWithChar ('-') ? text.substring (1) : text;
+
+        if (digits.isEmpty() || digits.length() > 9 || ! digits.containsOnly ("0123456789"))
+            return std::nullopt;
+
+        return text.getIntValue();
+    }
 }
 
 AlxModule::AlxModule (AlxModuleContainer* container_, int id_, const juce::String& name_)
@@ -236,10 +252,8 @@ void AlxModule::restoreProgramXml (int programIndex, const juce::XmlElement& ele
 
 void AlxModule::restoreProgramXmlAt (const juce::XmlElement& element, bool notify)
 {
-    const int programIndex = element.getIntAttribute ("i", -99999);
-
-    if (programIndex != -99999)
-        restoreProgramXml (programIndex, element, notify);
+    if (const auto programIndex = readProgramIndex (element))
+        restoreProgramXml (*programIndex, element, notify);
 }
 
 std::unique_ptr<juce::XmlElement> AlxModule::createExtensionXml (bool, int) const
