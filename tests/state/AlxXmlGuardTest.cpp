@@ -2,22 +2,12 @@
 
 #include "framework/AlxStateChunk.h"
 #include "framework/AlxXmlGuard.h"
+#include "support/AlxXmlDepth.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-    int elementDepth (const juce::XmlElement& element)
-    {
-        int deepest = 0;
-
-        for (auto* child : element.getChildIterator())
-            if (! child->isTextElement())
-                deepest = juce::jmax (deepest, elementDepth (*child));
-
-        return deepest + 1;
-    }
-
     juce::String repeated (const char* text, int times)
     {
         return juce::String::repeatedString (text, times);
@@ -56,7 +46,7 @@ TEST (AlxXmlGuard, countsNestingTheWayTheReaderReadsIt)
 
         if (auto parsed = juce::parseXML (c.text))
         {
-            EXPECT_EQ (elementDepth (*parsed), c.depth) << c.text;
+            EXPECT_EQ (alxXmlElementDepth (*parsed), c.depth) << c.text;
         }
     }
 }
