@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// libFuzzer's entry point, one per target: runs one input.
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size);
+
 // What every fuzz target shares: the product's processor, built once with a JUCE message manager
 // on the fuzzing thread. The targets deliver the messages that loading posts after every run
 // (AlxMessageLoop); undelivered, they would pile up over millions of runs.

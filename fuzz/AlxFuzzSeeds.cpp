@@ -56,7 +56,7 @@ int main (int argc, char** argv)
 
     AlxPlimsarFilter processor;
     processor.initialise();
-    processor.changeProgramName (1, "seed & <name> \xc3\xa9");
+    processor.changeProgramName (1, juce::String (juce::CharPointer_UTF8 ("seed & <name> \xc3\xa9")));
     auto& root = *processor.getRootModule();
 
     juce::MemoryBlock bank, program;

@@ -45,7 +45,8 @@ for target in $targets; do
     tail -60 "$build_dir/$target.log"
   fi
 
-  grep -E "^stat::(number_of_executed_units|peak_rss_mb)|INFO: .*(cov|ft):|DONE" "$build_dir/$target.log" | tail -4 || true
+  # Executions, coverage (cov: edges, ft: features), corpus and memory at the end of the run.
+  grep -E "DONE|^stat::(number_of_executed_units|peak_rss_mb)" "$build_dir/$target.log" || true
 done
 
 if [ ${#failed[@]} -gt 0 ]; then

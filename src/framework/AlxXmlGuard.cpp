@@ -1,5 +1,8 @@
 #include "framework/AlxXmlGuard.h"
 
+#include <cstring>
+#include <limits>
+
 namespace
 {
     using Chars = juce::String::CharPointerType;
@@ -66,6 +69,16 @@ namespace
             if (c == '&' && ! skipPlainReference (p))
                 return false;
         }
+    }
+
+    // Stepping from character to character, the reader trusts a leading byte's count of the
+    // bytes that follow; in a text that breaks that promise it steps over the text's end.
+    bool isValidUtf8 (const juce::String& text)
+    {
+        const auto* bytes = text.toRawUTF8();
+        const auto length = std::strlen (bytes);
+        return length <= (size_t) std::numeric_limits<int>::max()
+                && juce::CharPointer_UTF8::isValidString (bytes, (int) length);
     }
 
     // The characters the reader accepts in tag and attribute names.
@@ -369,7 +382,7 @@ namespace
 
 int AlxXmlGuard::nestingDepth (const juce::String& text, int limit)
 {
-    if (! hasOnlyPlainReferences (text.getCharPointer()))
+    if (! isValidUtf8 (text) || ! hasOnlyPlainReferences (text.getCharPointer()))
         return -1;
 
     return Walk (text.getCharPointer(), limit).run();

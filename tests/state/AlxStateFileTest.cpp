@@ -56,7 +56,7 @@ namespace
         {
             for (int program = 0; program < 128; ++program)
             {
-                processor.changeProgramName (program, "Program " + juce::String (program) + " \xc3\xa9");
+                processor.changeProgramName (program, "Program " + juce::String (program) + juce::String (juce::CharPointer_UTF8 (" \xc3\xa9")));
 
                 for (int id : valueModules)
                 {

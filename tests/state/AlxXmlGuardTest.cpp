@@ -65,6 +65,9 @@ TEST (AlxXmlGuard, refusesWhatTheReaderCannotBeTrustedWith)
         // The reader would loop forever here.
         "<a><?x?>y</a>",
         "<a><b/> <?x?>text</a>",
+        // Not UTF-8: a leading byte promising three more bytes at the end, a stray continuation byte.
+        juce::String::fromUTF8 ("<a>text\xf0", 8),
+        juce::String::fromUTF8 ("<a b=\"\x80\"/>", 9),
     };
 
     for (auto& text : refused)
