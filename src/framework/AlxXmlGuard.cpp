@@ -120,7 +120,7 @@ namespace
                 return -1;
 
             if (startElement() != Element::opened)
-                return deepest;
+                return tooManyAttributes ? -1 : deepest;
 
             depth = 1;
 
@@ -139,6 +139,9 @@ namespace
                     case Step::stuck:
                         return -1;
                 }
+
+                if (tooManyAttributes)
+                    return -1;
 
                 if (deepest > limit)
                     return deepest;
@@ -258,6 +261,7 @@ namespace
 
             deepest = juce::jmax (deepest, level);
             input = end;
+            int attributes = 0;
 
             for (;;)
             {
@@ -291,6 +295,9 @@ namespace
                     return Element::closed;
 
                 readQuotedString();
+
+                if (++attributes > AlxXmlGuard::maximumAttributes)
+                    tooManyAttributes = true;
             }
         }
 
@@ -374,6 +381,7 @@ namespace
         Chars input;
         const int limit;
         bool outOfData = false;
+        bool tooManyAttributes = false;
         int deepest = 0;
         // Elements whose children are being read, innermost last.
         int depth = 0;

@@ -77,8 +77,21 @@ TEST (AlxXmlGuard, refusesWhatTheReaderCannotBeTrustedWith)
     }
 }
 
-TEST (AlxXmlGuard, acceptsNestingUpToItsLimit)
+TEST (AlxXmlGuard, acceptsNestingAndAttributesUpToTheirLimits)
 {
+    auto withAttributes = [] (int count)
+    {
+        juce::String text ("<a><prs");
+
+        for (int i = 0; i < count; ++i)
+            text << " k" << i << "='" << i << "'";
+
+        return text + "/></a>";
+    };
+
+    EXPECT_TRUE (AlxXmlGuard::canParse (withAttributes (AlxXmlGuard::maximumAttributes)));
+    EXPECT_FALSE (AlxXmlGuard::canParse (withAttributes (AlxXmlGuard::maximumAttributes + 1)));
+
     const int limit = AlxXmlGuard::maximumDepth;
     EXPECT_TRUE (AlxXmlGuard::canParse (repeated ("<a>", limit - 1) + "<a/>" + repeated ("</a>", limit - 1)));
     EXPECT_FALSE (AlxXmlGuard::canParse (repeated ("<a>", limit) + "<a/>" + repeated ("</a>", limit)));
@@ -95,8 +108,15 @@ TEST (AlxXmlGuard, hostileChunksAreRefusedWithoutHarm)
     const auto deep = "<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\">" + repeated ("<cm>", 300000) + "</mod></fxb>";
     const auto looping = juce::String ("<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\"><?x?>text</mod></fxb>");
     const auto expanding = juce::String ("<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\">&<cm><mod i=\"1000\"/></cm>;</mod></fxb>");
+    // Restoring this many properties one by one would take minutes.
+    std::string attributes;
 
-    for (auto& text : { deep, looping, expanding })
+    for (int i = 0; i < 100000; ++i)
+        attributes += " k" + std::to_string (i) + "=\"1\"";
+
+    const auto crowded = "<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\"><glob><prs" + juce::String (attributes) + "/></glob></mod></fxb>";
+
+    for (auto& text : { deep, looping, expanding, crowded })
     {
         EXPECT_EQ (AlxStateChunk::parse (text.toRawUTF8(), text.getNumBytesAsUTF8()), nullptr);
         EXPECT_FALSE (processor.root().loadBankChunk (text.toRawUTF8(), text.getNumBytesAsUTF8() + 1));
