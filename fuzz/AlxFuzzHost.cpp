@@ -23,9 +23,18 @@ namespace AlxFuzzHost
 
     juce::File fileWith (const std::uint8_t* data, size_t size)
     {
-        static const auto folder = juce::File ("/dev/shm").isDirectory() ? juce::File ("/dev/shm")
-                                                                         : juce::File::getSpecialLocation (juce::File::tempDirectory);
-        static const auto file = folder.getChildFile ("plimsar-fuzz-" + juce::Uuid().toString());
+        // One file per process, removed when the run ends.
+        struct Input
+        {
+            ~Input() { file.deleteFile(); }
+
+            const juce::File file = (juce::File ("/dev/shm").isDirectory() ? juce::File ("/dev/shm")
+                                                                           : juce::File::getSpecialLocation (juce::File::tempDirectory))
+                                        .getChildFile ("plimsar-fuzz-" + juce::Uuid().toString());
+        };
+
+        static const Input input;
+        const auto& file = input.file;
         file.deleteFile();
 
         if (size > 0)

@@ -25,7 +25,7 @@ PLIMSAR_BUILD_DIR=$build_dir bash scripts/build.sh \
 echo "fuzz: build took $(( $(date +%s) - build_start )) s"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1:suppressions=$PWD/fuzz/ubsan.supp}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
 artifacts=$build_dir/artifacts
 mkdir -p "$artifacts"

@@ -309,6 +309,18 @@ TEST (AlxPlimsarFilterFiles, savesAndLoadsItsOwnBankAndProgramFiles)
     ASSERT_TRUE (saved.saveBankFile (folder.getChildFile ("bank.fxb")));
     ASSERT_TRUE (saved.saveProgramFile (folder.getChildFile ("five.fxp")));
 
+    // The header's sizes match the file, and the chunk is the host's state chunk.
+    juce::MemoryBlock file, chunk;
+    ASSERT_TRUE (folder.getChildFile ("bank.fxb").loadFileAsData (file));
+    saved.getStateInformation (chunk);
+    const auto* bytes = static_cast<const char*> (file.getData());
+    EXPECT_EQ (juce::ByteOrder::bigEndianInt (bytes + 4), file.getSize() - 8);
+    EXPECT_EQ (juce::ByteOrder::bigEndianInt (bytes + 156), file.getSize() - 160);
+    EXPECT_EQ (juce::MemoryBlock (bytes + 160, file.getSize() - 160), chunk);
+    file.reset();
+    ASSERT_TRUE (folder.getChildFile ("five.fxp").loadFileAsData (file));
+    EXPECT_EQ (juce::ByteOrder::bigEndianInt (static_cast<const char*> (file.getData()) + 56), file.getSize() - 60);
+
     AlxPlimsarFilter loaded;
     loaded.initialise();
     loaded.setCurrentProgram (9);
