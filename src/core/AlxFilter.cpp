@@ -156,6 +156,26 @@ void AlxFilter::setCurrentProgramStateInformation (const void* data, int sizeInB
         whileSuspended ([&] { root->loadProgramChunk (getCurrentProgram(), data, (size_t) sizeInBytes); });
 }
 
+bool AlxFilter::saveBankFile (const juce::File& file)
+{
+    return root != nullptr && root->saveBankFile (file);
+}
+
+bool AlxFilter::loadBankFile (const juce::File& file)
+{
+    return root != nullptr && root->loadBankFile (file);
+}
+
+bool AlxFilter::saveProgramFile (const juce::File& file)
+{
+    return root != nullptr && root->saveProgramFile (getCurrentProgram(), file);
+}
+
+bool AlxFilter::loadProgramFile (const juce::File& file)
+{
+    return root != nullptr && root->loadProgramFile (getCurrentProgram(), file);
+}
+
 void AlxFilter::setSuspended (bool shouldBeSuspended)
 {
     if (shouldBeSuspended != suspended)

@@ -47,6 +47,12 @@ public:
     virtual std::unique_ptr<AlxModule> createRootModule() { return nullptr; }
     virtual void processHostBlock (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
                                    bool flag, juce::MidiBuffer& midiMessages);
+    // Preset files, for the editor's preset menu (message thread; processing is not suspended).
+    // The program files are those of the current program.
+    virtual bool saveBankFile (const juce::File& file);
+    virtual bool loadBankFile (const juce::File& file);
+    virtual bool saveProgramFile (const juce::File& file);
+    virtual bool loadProgramFile (const juce::File& file);
     virtual AlxParameter* getFocusedParameter() const { return focusController.getFocusedParameter(); }
     virtual bool isSuspended() const { return suspended; }
     virtual void setSuspended (bool shouldBeSuspended);

@@ -1,5 +1,6 @@
 #include "core/AlxPlimsarModule.h"
 
+#include "core/AlxLegacyDocument.h"
 #include "core/AlxProgramModule.h"
 #include "editor/AlxHelpModule.h"
 #include "modules/AlxTransportModule.h"
@@ -109,4 +110,20 @@ void AlxPlimsarModule::processBlockBody (int numSamples)
         module->process (numSamples);
 
     getTransportModule()->advanceSampleCounter (numSamples);
+}
+
+void AlxPlimsarModule::mapLegacyParameter (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal) const
+{
+    AlxLegacyDocument::mapParameter (legacyIndex, targetModuleId, parameterId, isGlobal);
+}
+
+std::unique_ptr<juce::XmlElement> AlxPlimsarModule::upgradeLegacyXml (std::unique_ptr<juce::XmlElement> element,
+                                                                      const juce::String& tag)
+{
+    if (element == nullptr)
+        return nullptr;
+
+    return AlxLegacyDocument::convert (*element, tag, getPluginName(), getVersionString(),
+                                       [this] (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal)
+                                       { mapLegacyParameter (legacyIndex, targetModuleId, parameterId, isGlobal); });
 }

@@ -34,6 +34,8 @@ public:
     virtual AlxProgramModule* getProgramModule() const;
     virtual AlxSynthModule* getSynthModule() const;
     virtual AlxHelpModule* getHelpModule() const;
+    // Documents of version 1.0: where each of their values goes (AlxLegacyDocument).
+    virtual void mapLegacyParameter (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal) const;
 
     // The cables, for tests and tools that look inside a block.
     AlxMidiKeyboardCable& getHeldKeysCable() { return heldKeys; }
@@ -42,6 +44,10 @@ public:
     AlxMidiCable& getGeneratedMidiCable() { return generatedMidi; }
     AlxMidiCable& getSynthMidiCable() { return synthMidi; }
     AlxAudioCable& getAudioCable() { return audio; }
+
+protected:
+    std::unique_ptr<juce::XmlElement> upgradeLegacyXml (std::unique_ptr<juce::XmlElement> element,
+                                                        const juce::String& tag) override;
 
 private:
     // True when the song position comes so close to the end of a 32-bit sample count that this

@@ -1,8 +1,11 @@
 #include "framework/AlxModule.h"
 
 #include "framework/AlxMessageCode.h"
+#include "framework/AlxPresetFile.h"
 #include "framework/AlxRealParameter.h"
 #include "framework/AlxStateChunk.h"
+
+#include <optional>
 
 namespace
 {
@@ -16,6 +19,20 @@ namespace
     }
 
     bool hasChildElement (const juce::XmlElement& e) { return e.getNumChildElements() > 0; }
+
+    // The `i` of a `pgm` as createProgramXml writes it: decimal digits, perhaps after a minus
+    // sign. Anything else reads as absent, instead of as 0 or a wrapped-around number, which
+    // would load the element into a program it does not name.
+    std::optional<int> readProgramIndex (const juce::XmlElement& element)
+    {
+        const auto text = element.getStringAttribute ("i");
+        const auto digits = text.startsWithChar ('-') ? text.substring (1) : text;
+
+        if (digits.isEmpty() || digits.length() > 9 || ! digits.containsOnly ("0123456789"))
+            return std::nullopt;
+
+        return text.getIntValue();
+    }
 }
 
 AlxModule::AlxModule (AlxModuleContainer* container_, int id_, const juce::String& name_)
@@ -235,10 +252,8 @@ void AlxModule::restoreProgramXml (int programIndex, const juce::XmlElement& ele
 
 void AlxModule::restoreProgramXmlAt (const juce::XmlElement& element, bool notify)
 {
-    const int programIndex = element.getIntAttribute ("i", -99999);
-
-    if (programIndex != -99999)
-        restoreProgramXml (programIndex, element, notify);
+    if (const auto programIndex = readProgramIndex (element))
+        restoreProgramXml (*programIndex, element, notify);
 }
 
 std::unique_ptr<juce::XmlElement> AlxModule::createExtensionXml (bool, int) const
@@ -517,6 +532,56 @@ void AlxModule::saveProgramChunk (int programIndex, juce::MemoryBlock& destinati
     juce::XmlElement document ("fxp");
     document.addChildElement (createXml (true, programIndex).release());
     AlxStateChunk::write (document, destination);
+}
+
+bool AlxModule::saveBankFile (const juce::File& file) const
+{
+    juce::MemoryBlock chunk;
+    saveBankChunk (chunk);
+    return AlxPresetFile::writeFile (file, AlxPresetFile::build (AlxPresetFile::Kind::bank, getPluginId(), {}, chunk));
+}
+
+bool AlxModule::saveProgramFile (int programIndex, const juce::File& file) const
+{
+    if (! isValidProgram (programIndex))
+        return false;
+
+    juce::MemoryBlock chunk;
+    saveProgramChunk (programIndex, chunk);
+    return AlxPresetFile::writeFile (file, AlxPresetFile::build (AlxPresetFile::Kind::program, getPluginId(),
+                                                                 findProgramName (programIndex), chunk));
+}
+
+bool AlxModule::loadBankFile (const juce::File& file)
+{
+    juce::MemoryBlock content;
+
+    if (! AlxPresetFile::readFile (file, content))
+        return false;
+
+    const auto chunk = AlxPresetFile::findChunk (AlxPresetFile::Kind::bank, content.getData(), content.getSize());
+    return chunk.has_value() && loadBankChunk (chunk->data, chunk->size);
+}
+
+bool AlxModule::loadProgramFile (int programIndex, const juce::File& file)
+{
+    juce::MemoryBlock content;
+
+    if (! AlxPresetFile::readFile (file, content))
+        return false;
+
+    const auto chunk = AlxPresetFile::findChunk (AlxPresetFile::Kind::program, content.getData(), content.getSize());
+    return chunk.has_value() && loadProgramChunk (programIndex, chunk->data, chunk->size);
+}
+
+juce::String AlxModule::findProgramName (int programIndex) const
+{
+    auto programName = getProgramName (programIndex);
+
+    for (auto it = childModules.begin(); programName.isEmpty() && it != childModules.end(); ++it)
+        programName = (*it)->findProgramName (programIndex);
+
+    return programName;
 }
 
 namespace

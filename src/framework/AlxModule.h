@@ -83,6 +83,14 @@ public:
     virtual void saveBankChunk (juce::MemoryBlock& destination) const;
     virtual bool loadProgramChunk (int programIndex, const void* data, size_t size);
     virtual void saveProgramChunk (int programIndex, juce::MemoryBlock& destination) const;
+    // Preset files (called on the root, message thread): the chunks above in the bank (fxb) and
+    // program (fxp) file layouts. Saving replaces the file in one step and answers whether it was
+    // written. Loading answers whether the file held a document of its kind that was loaded; a
+    // file that cannot be read or is not such a preset changes nothing.
+    virtual bool saveBankFile (const juce::File& file) const;
+    virtual bool loadBankFile (const juce::File& file);
+    virtual bool saveProgramFile (int programIndex, const juce::File& file) const;
+    virtual bool loadProgramFile (int programIndex, const juce::File& file);
     virtual void loadFactoryBank() {}
     virtual juce::String getProgramName (int) const { return {}; }
     virtual juce::String getPluginName() const { return {}; }
@@ -155,6 +163,8 @@ protected:
 
 private:
     bool loadChunk (const void* data, size_t size, bool programOnly, int programIndex);
+    // The name the tree gives a program: the first module, this one or a descendant, that names it.
+    juce::String findProgramName (int programIndex) const;
     void attachLinks (std::unique_ptr<AlxLinkParameterSet>& links, const AlxParameterSet& source);
 
     AlxModuleContainer* const moduleContainer;

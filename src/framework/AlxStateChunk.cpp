@@ -1,5 +1,7 @@
 #include "framework/AlxStateChunk.h"
 
+#include "framework/AlxXmlGuard.h"
+
 #include <cstring>
 
 void AlxStateChunk::write (const juce::XmlElement& document, juce::MemoryBlock& destination)
@@ -29,5 +31,10 @@ std::unique_ptr<juce::XmlElement> AlxStateChunk::parse (const void* data, size_t
     if (length == 0)
         return nullptr;
 
-    return juce::parseXML (juce::String::fromUTF8 (bytes, (int) juce::jmin (length, (size_t) std::numeric_limits<int>::max())));
+    const auto text = juce::String::fromUTF8 (bytes, (int) juce::jmin (length, (size_t) std::numeric_limits<int>::max()));
+
+    if (! AlxXmlGuard::canParse (text))
+        return nullptr;
+
+    return juce::parseXML (text);
 }

@@ -9,6 +9,7 @@ struct AlxStateChunk
 {
     static void write (const juce::XmlElement& document, juce::MemoryBlock& destination);
 
-    // The parsed document, or null for no data, no text or text that is not XML.
+    // The parsed document, or null for no data, no text, text that is not XML or text the XML
+    // reader cannot be trusted with (AlxXmlGuard).
     static std::unique_ptr<juce::XmlElement> parse (const void* data, size_t size);
 };

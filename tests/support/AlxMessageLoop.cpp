@@ -28,7 +28,8 @@ namespace AlxMessageLoop
             if (juce::Time::getMillisecondCounter() >= end)
                 return false;
 
-            mm->runDispatchLoopUntil (1);
+            // Dispatches one message, or waits a millisecond when none is pending.
+            mm->runDispatchLoopUntil (0);
         }
 
         return true;

@@ -1,0 +1,17 @@
+#include "AlxFuzzHost.h"
+
+#include "support/AlxMessageLoop.h"
+
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
+{
+    auto& processor = AlxFuzzHost::processor();
+
+    if (processor.loadBankFile (AlxFuzzHost::fileWith (data, size)))
+    {
+        AlxMessageLoop::deliverPending();
+        AlxFuzzHost::requireRoundTrip (-1);
+    }
+
+    AlxMessageLoop::deliverPending();
+    return 0;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/AlxPlimsarFilter.h"
+
+#include <cstdint>
+
+// libFuzzer's entry point, one per target: runs one input.
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size);
+
+// What every fuzz target shares: the product's processor, built once with a JUCE message manager
+// on the fuzzing thread. The targets deliver the messages that loading posts after every run
+// (AlxMessageLoop); undelivered, they would pile up over millions of runs.
+namespace AlxFuzzHost
+{
+    AlxPlimsarFilter& processor();
+
+    // The input as the content of a file in memory-backed storage.
+    juce::File fileWith (const std::uint8_t* data, size_t size);
+
+    // Stops the run with a message when a property every input must keep is broken.
+    void require (bool condition, const char* what);
+
+    // Documents this system writes must load back and write out unchanged: saving after a load
+    // and loading that again is checked here, for the bank (programIndex < 0) or one program.
+    void requireRoundTrip (int programIndex);
+}
