@@ -14,16 +14,12 @@ namespace
         return a;
     }
 
-    // The output module's input comes from a cable the test fills, standing in for the trigger's
-    // output, so each block carries exactly the events a test gives it.
     class AlxMidiOutputModuleTest : public AlxMidiStageFixture
     {
     protected:
         AlxMidiOutputModuleTest()
         {
-            auto* pin = output().getMidiInputPin();
-            pin->disconnect (&host.getRoot().getGeneratedMidiCable());
-            pin->connect (&trigger);
+            standInForTrigger();
 
             // Whatever the start-up left to do (a reset, a first block) is done here.
             block ({});
@@ -31,14 +27,10 @@ namespace
             block ({});
         }
 
-        ~AlxMidiOutputModuleTest() override
-        {
-            output().getMidiInputPin()->disconnect (&trigger);
-        }
-
+        // One block whose trigger output holds these events.
         void block (std::initializer_list<std::pair<int, juce::MidiMessage>> events)
         {
-            auto& buffer = *trigger.getObject();
+            auto& buffer = triggerEvents();
             buffer.clear();
 
             for (auto& [position, message] : events)
@@ -53,8 +45,6 @@ namespace
 
         AlxParameter& destination() { return *output().getDeviceParameter(); }
         AlxParameter& channel() { return *output().getChannelParameter(); }
-
-        AlxMidiCable trigger { new juce::MidiBuffer() };
     };
 }
 

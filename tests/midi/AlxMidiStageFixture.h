@@ -50,6 +50,22 @@ protected:
         host.deliver();
     }
 
+    ~AlxMidiStageFixture() override
+    {
+        output().getMidiInputPin()->disconnect (&triggerStandIn);
+    }
+
+    // From now on the output module's input is a cable the test fills (triggerEvents), standing
+    // in for the trigger's output, so each block carries exactly the events a test gives it.
+    void standInForTrigger()
+    {
+        auto* pin = output().getMidiInputPin();
+        pin->disconnect (&host.getRoot().getGeneratedMidiCable());
+        pin->connect (&triggerStandIn);
+    }
+
+    juce::MidiBuffer& triggerEvents() { return *triggerStandIn.getObject(); }
+
     juce::String chosen (const AlxParameter& parameter) const { return parameter.getValue()->getText(); }
 
     // Enables the devices in the group's manager and lists them in its device choice.
@@ -82,6 +98,9 @@ protected:
     AlxMemoryMidiDeviceService service;
     AlxMidiDeviceService::ScopedDefault useMemoryDevices { service };
     AlxTestHost host;
+
+private:
+    AlxMidiCable triggerStandIn { new juce::MidiBuffer() };
 };
 
 namespace AlxMidiText
