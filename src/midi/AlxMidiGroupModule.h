@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/AlxMessageCode.h"
 #include "framework/AlxModule.h"
 
 // One direction of the MIDI stage: owns the domain set and the device manager of that direction
@@ -22,13 +23,27 @@ public:
     virtual DomainSet* getDomainSet() const { return domainSet.get(); }
     virtual DeviceManager* getDeviceManager() const { return deviceManager.get(); }
 
-    // The device choice then lists exactly the enabled devices; a choice whose device is no longer
-    // enabled falls back to the default.
+    // The device choice then lists exactly the enabled devices. The child's choice (its parameter
+    // 0) moves with its device at once, or falls back to the default when the device is no longer
+    // enabled; this happens under the callback lock, so no block sees the new list with the old
+    // position, which may now belong to another device.
     void rebuildDeviceValues()
     {
         juce::StringArray names;
         deviceManager->getEnabledNames (names);
+        auto* child = childAt (0);
+        auto* choice = child != nullptr ? child->getGlobalParameters()->findById (0) : nullptr;
+
+        const juce::ScopedLock sl (getCallbackLock());
+        const auto chosen = choice != nullptr ? choice->getValue()->getText() : juce::String();
         domainSet->getDeviceDomain()->setDeviceNames (names);
+
+        if (choice != nullptr)
+        {
+            auto* domain = choice->getDomain();
+            auto* value = domain->findByText (chosen);
+            choice->setValue (value != nullptr ? value : domain->getDefaultValue(), AlxMessageCode::fromRebuild, false, true);
+        }
     }
 
     std::unique_ptr<juce::XmlElement> createExtensionXml (bool programOnly, int) const override

@@ -260,6 +260,16 @@ TEST_F (AlxMidiInputModuleTest, aDeviceChosenByNameFeedsTheInput)
     ASSERT_EQ (inputCopy().getNumEvents(), 1);
     EXPECT_TRUE (juce::isPositiveAndBelow ((*inputCopy().begin()).samplePosition, blockSize));
 
+    // When a device before it goes, the choice stays with its device, at once: the blocks before
+    // the rebuild is announced hear it too.
+    inputGroup().getDeviceManager()->setEnabled ("Keys", false);
+    inputGroup().rebuildDeviceValues();
+    EXPECT_EQ (chosen (*input().getDeviceParameter()), "Other");
+    service.deliver ("Other", noteOn (1, 63));
+    host.processBlock (blockSize);
+    EXPECT_EQ (heldNotes(), (std::vector<int> { 62, 63 }));
+    host.deliver();
+
     // The channel filter applies to devices as well.
     choose (*input().getChannelParameter(), "3");
     service.deliver ("Other", noteOn (3, 64));

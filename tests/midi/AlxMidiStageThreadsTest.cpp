@@ -39,6 +39,10 @@ TEST_F (AlxMidiStageThreadsTest, aDevicePlaysWhileBlocksRunAndTheSettingsChange)
                 triggerEvents().addEvent (juce::MidiMessage::noteOff (1, 72), blockSize + 10);
                 host.processBlock (blockSize);
 
+                // What the block left for the trigger, read as the trigger would: inside the
+                // processing lock, where the message thread does not clear it.
+                const juce::ScopedLock sl (host.getProcessor().getCallbackLock());
+
                 for (const auto event : inputCopy())
                 {
                     ++heard;
