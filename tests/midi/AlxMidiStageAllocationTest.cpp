@@ -16,7 +16,7 @@ namespace
         // Blocks of the two stages as the root runs them, fed as a busy session would feed them:
         // host MIDI, a device playing, notes from the trigger that end in later blocks. The
         // transport's clock moves on, but the transport itself does not run: its bar and beat
-        // announcements are messages, which allocate by design. Answers the allocations made
+        // announcements are messages, and posting one allocates it. Answers the allocations made
         // while the stages processed.
         int allocationsIn (int blocks)
         {
