@@ -3,8 +3,14 @@
 #include "core/AlxLegacyDocument.h"
 #include "core/AlxProgramModule.h"
 #include "editor/AlxHelpModule.h"
+#include "midi/AlxMidiInputGroupModule.h"
+#include "midi/AlxMidiInputModule.h"
+#include "midi/AlxMidiOutputGroupModule.h"
+#include "midi/AlxMidiOutputModule.h"
 #include "modules/AlxTransportModule.h"
 #include "synth/AlxSynthModule.h"
+
+#include "AlxEmbeddedData.h"
 
 #include <cmath>
 
@@ -30,15 +36,30 @@ void AlxPlimsarModule::initialise()
 
     addChild (std::make_unique<AlxProgramModule> (getContainer()));
     addChild (std::make_unique<AlxTransportModule> (getContainer()));
+    addChild (std::make_unique<AlxMidiInputGroupModule> (getContainer()));
+    addChild (std::make_unique<AlxMidiOutputGroupModule> (getContainer()));
     addChild (std::make_unique<AlxSynthModule> (getContainer()));
     addChild (std::make_unique<AlxHelpModule> (getContainer()));
 
     for (auto& child : getChildren())
         child->initialise();
 
-    for (int id : { AlxTransportModule::moduleId, AlxSynthModule::moduleId })
+    installDemoSequences();
+
+    for (int id : { AlxMidiInputModule::moduleId, AlxTransportModule::moduleId, AlxMidiOutputModule::moduleId,
+                    AlxSynthModule::moduleId })
         if (auto* module = findModule (id))
             processingOrder.push_back (module);
+
+    const std::vector<Wiring> stages {
+        { findModule (AlxMidiInputModule::moduleId), { &hostMidi, &heldKeys, &inputMidi } },
+        { findModule (AlxMidiOutputModule::moduleId), { &generatedMidi, &hostMidi, &synthMidi } },
+        { findModule (AlxSynthModule::moduleId), { &audio, &synthMidi } }
+    };
+
+    for (auto& stage : stages)
+        if (stage.module != nullptr)
+            wiring.push_back (stage);
 
     setCurrentProgram (0);
 }
@@ -58,29 +79,77 @@ AlxProgramModule* AlxPlimsarModule::getProgramModule() const
     return dynamic_cast<AlxProgramModule*> (findModule (AlxProgramModule::moduleId));
 }
 
+AlxMidiInputGroupModule* AlxPlimsarModule::getMidiInputGroup() const
+{
+    return dynamic_cast<AlxMidiInputGroupModule*> (findModule (AlxMidiInputGroupModule::moduleId));
+}
+
+AlxMidiOutputGroupModule* AlxPlimsarModule::getMidiOutputGroup() const
+{
+    return dynamic_cast<AlxMidiOutputGroupModule*> (findModule (AlxMidiOutputGroupModule::moduleId));
+}
+
 AlxHelpModule* AlxPlimsarModule::getHelpModule() const
 {
     return dynamic_cast<AlxHelpModule*> (findModule (AlxHelpModule::moduleId));
 }
 
+void AlxPlimsarModule::installDemoSequences()
+{
+    auto* group = getMidiInputGroup();
+    auto* input = group != nullptr ? group->getInputModule (0) : nullptr;
+
+    if (input == nullptr)
+        return;
+
+    group->getDomainSet()->getTrackDomain()->setTrackNames (
+        { "Demo me! (chords)", "Demo me! (bass)" },
+        { "Built-in midi sequence for demo/testing purposes. Use with lead instrument",
+          "Built-in midi sequence for demo/testing purposes. Use with bass instrument" });
+
+    juce::MemoryInputStream archive (AlxEmbeddedData::demoMidiZip, (size_t) AlxEmbeddedData::demoMidiZipSize, false);
+    input->getSequencer().loadZip (archive);
+}
+
+void AlxPlimsarModule::connectStages()
+{
+    for (auto& stage : wiring)
+    {
+        const auto& pins = stage.module->getPins();
+
+        // A host may prepare again without releasing first: no cable is connected twice.
+        for (size_t i = 0; i < stage.cables.size() && i < pins.size(); ++i)
+        {
+            pins[i]->disconnect (stage.cables[i]);
+            pins[i]->connect (stage.cables[i]);
+        }
+
+        stage.module->activate();
+    }
+}
+
+void AlxPlimsarModule::disconnectStages()
+{
+    for (auto& stage : wiring)
+    {
+        stage.module->deactivate();
+        const auto& pins = stage.module->getPins();
+
+        for (size_t i = 0; i < stage.cables.size() && i < pins.size(); ++i)
+            pins[i]->disconnect (stage.cables[i]);
+    }
+}
+
 void AlxPlimsarModule::prepareToPlay (double sampleRate, int blockSize)
 {
-    auto* synth = getSynthModule();
-    synth->getMidiInputPin()->connect (&synthMidi);
-    synth->getAudioOutputPin()->connect (&audio);
-    synth->activate();
-
+    connectStages();
     AlxModule::prepareToPlay (sampleRate, blockSize);
 }
 
 void AlxPlimsarModule::releaseResources()
 {
     AlxModule::releaseResources();
-
-    auto* synth = getSynthModule();
-    synth->deactivate();
-    synth->getMidiInputPin()->disconnect (&synthMidi);
-    synth->getAudioOutputPin()->disconnect (&audio);
+    disconnectStages();
 }
 
 void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juce::AudioSampleBuffer& output,

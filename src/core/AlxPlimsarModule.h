@@ -3,6 +3,8 @@
 #include "framework/AlxModule.h"
 
 class AlxHelpModule;
+class AlxMidiInputGroupModule;
+class AlxMidiOutputGroupModule;
 class AlxProgramModule;
 class AlxSynthModule;
 class AlxTransportModule;
@@ -32,10 +34,14 @@ public:
 
     virtual AlxTransportModule* getTransportModule() const;
     virtual AlxProgramModule* getProgramModule() const;
+    virtual AlxMidiInputGroupModule* getMidiInputGroup() const;
+    virtual AlxMidiOutputGroupModule* getMidiOutputGroup() const;
     virtual AlxSynthModule* getSynthModule() const;
     virtual AlxHelpModule* getHelpModule() const;
     // Documents of version 1.0: where each of their values goes (AlxLegacyDocument).
     virtual void mapLegacyParameter (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal) const;
+    // Names the demo tracks and loads the built-in demo sequences into the MIDI input's sequencer.
+    virtual void installDemoSequences();
 
     // The cables, for tests and tools that look inside a block.
     AlxMidiKeyboardCable& getHeldKeysCable() { return heldKeys; }
@@ -54,8 +60,20 @@ private:
     // block could overflow it: such blocks pass through untouched.
     bool positionOutOfRange (int numSamples) const;
 
+    // A stage's pins, in pin order, and the cables they are connected to while audio runs.
+    struct Wiring
+    {
+        AlxModule* module;
+        std::vector<AlxCableBase*> cables;
+    };
+
+    // Connects (or disconnects) every stage's pins to its cables and activates (deactivates) it.
+    void connectStages();
+    void disconnectStages();
+
     // The modules that process, in the order they run in every block.
     std::vector<AlxModule*> processingOrder;
+    std::vector<Wiring> wiring;
 
     AlxMidiKeyboardCable heldKeys { new juce::MidiKeyboardState() };   // K
     AlxMidiCable hostMidi { new juce::MidiBuffer() };                  // A

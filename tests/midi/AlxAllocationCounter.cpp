@@ -1,0 +1,62 @@
+#include "midi/AlxAllocationCounter.h"
+
+#include <cstddef>
+
+namespace
+{
+    // Constant-initialised, so reading it from inside malloc never allocates.
+    thread_local int* threadCount = nullptr;
+}
+
+AlxAllocationCounter::AlxAllocationCounter() : previous (threadCount)
+{
+    threadCount = &count;
+}
+
+AlxAllocationCounter::~AlxAllocationCounter()
+{
+    threadCount = previous;
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+
+bool AlxAllocationCounter::isAvailable() { return false; }
+
+#else
+
+bool AlxAllocationCounter::isAvailable() { return true; }
+
+// The C library's allocator under its internal names; these definitions take the place of the
+// public ones for the whole test program and only add the count.
+extern "C"
+{
+    void* __libc_malloc (size_t size);
+    void* __libc_calloc (size_t count, size_t size);
+    void* __libc_realloc (void* block, size_t size);
+
+    void* malloc (size_t size) noexcept
+    {
+        if (threadCount != nullptr)
+            ++*threadCount;
+
+        return __libc_malloc (size);
+    }
+
+    void* calloc (size_t count, size_t size) noexcept
+    {
+        if (threadCount != nullptr)
+            ++*threadCount;
+
+        return __libc_calloc (count, size);
+    }
+
+    void* realloc (void* block, size_t size) noexcept
+    {
+        if (threadCount != nullptr)
+            ++*threadCount;
+
+        return __libc_realloc (block, size);
+    }
+}
+
+#endif
