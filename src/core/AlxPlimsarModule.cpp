@@ -2,7 +2,11 @@
 
 #include "core/AlxProgramModule.h"
 #include "editor/AlxHelpModule.h"
+#include "modules/AlxArpModule.h"
+#include "modules/AlxGrooveModule.h"
+#include "modules/AlxLFOGroupModule.h"
 #include "modules/AlxTransportModule.h"
+#include "modules/AlxTriggerModule.h"
 
 #include <cmath>
 
@@ -28,12 +32,16 @@ void AlxPlimsarModule::initialise()
 
     addChild (std::make_unique<AlxProgramModule> (getContainer()));
     addChild (std::make_unique<AlxTransportModule> (getContainer()));
+    addChild (std::make_unique<AlxTriggerModule> (getContainer()));
+    addChild (std::make_unique<AlxGrooveModule> (getContainer()));
+    addChild (std::make_unique<AlxArpModule> (getContainer()));
+    addChild (std::make_unique<AlxLFOGroupModule> (getContainer()));
     addChild (std::make_unique<AlxHelpModule> (getContainer()));
 
     for (auto& child : getChildren())
         child->initialise();
 
-    for (int id : { AlxTransportModule::moduleId })
+    for (int id : { AlxTransportModule::moduleId, AlxTriggerModule::moduleId })
         if (auto* module = findModule (id))
             processingOrder.push_back (module);
 
@@ -50,6 +58,26 @@ AlxProgramModule* AlxPlimsarModule::getProgramModule() const
     return dynamic_cast<AlxProgramModule*> (findModule (AlxProgramModule::moduleId));
 }
 
+AlxTriggerModule* AlxPlimsarModule::getTriggerModule() const
+{
+    return dynamic_cast<AlxTriggerModule*> (findModule (AlxTriggerModule::moduleId));
+}
+
+AlxGrooveModule* AlxPlimsarModule::getGrooveModule() const
+{
+    return dynamic_cast<AlxGrooveModule*> (findModule (AlxGrooveModule::moduleId));
+}
+
+AlxArpModule* AlxPlimsarModule::getArpModule() const
+{
+    return dynamic_cast<AlxArpModule*> (findModule (AlxArpModule::moduleId));
+}
+
+AlxLFOGroupModule* AlxPlimsarModule::getLfoGroup() const
+{
+    return dynamic_cast<AlxLFOGroupModule*> (findModule (AlxLFOGroupModule::moduleId));
+}
+
 AlxHelpModule* AlxPlimsarModule::getHelpModule() const
 {
     return dynamic_cast<AlxHelpModule*> (findModule (AlxHelpModule::moduleId));
@@ -57,12 +85,24 @@ AlxHelpModule* AlxPlimsarModule::getHelpModule() const
 
 void AlxPlimsarModule::prepareToPlay (double sampleRate, int blockSize)
 {
+    auto* trigger = getTriggerModule();
+    trigger->getKeyboardInputPin()->connect (&heldKeys);
+    trigger->getMidiInputPin()->connect (&inputMidi);
+    trigger->getMidiOutputPin()->connect (&generatedMidi);
+    trigger->activate();
+
     AlxModule::prepareToPlay (sampleRate, blockSize);
 }
 
 void AlxPlimsarModule::releaseResources()
 {
     AlxModule::releaseResources();
+
+    auto* trigger = getTriggerModule();
+    trigger->deactivate();
+    trigger->getKeyboardInputPin()->disconnect (&heldKeys);
+    trigger->getMidiInputPin()->disconnect (&inputMidi);
+    trigger->getMidiOutputPin()->disconnect (&generatedMidi);
 }
 
 void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juce::AudioSampleBuffer& output,

@@ -2,9 +2,13 @@
 
 #include "framework/AlxModule.h"
 
+class AlxArpModule;
+class AlxGrooveModule;
 class AlxHelpModule;
+class AlxLFOGroupModule;
 class AlxProgramModule;
 class AlxTransportModule;
+class AlxTriggerModule;
 
 // The root of the module tree. It builds the tree, owns the cables between the stages, wires them
 // into the modules' pins while audio runs, runs the stages in a fixed order for every block with
@@ -31,6 +35,10 @@ public:
 
     virtual AlxTransportModule* getTransportModule() const;
     virtual AlxProgramModule* getProgramModule() const;
+    virtual AlxTriggerModule* getTriggerModule() const;
+    virtual AlxGrooveModule* getGrooveModule() const;
+    virtual AlxArpModule* getArpModule() const;
+    virtual AlxLFOGroupModule* getLfoGroup() const;
     virtual AlxHelpModule* getHelpModule() const;
 
     // The cables, for tests and tools that look inside a block.
