@@ -1,0 +1,85 @@
+#include "support/AlxNotePath.h"
+
+#include "framework/AlxMessageCode.h"
+#include "modules/AlxTransportModule.h"
+
+#include <algorithm>
+
+AlxNotePath::AlxNotePath (AlxTestHost& host_) : host (host_) {}
+
+void AlxNotePath::start()
+{
+    host.getRoot().getTransportModule()->postPlay();
+    host.deliver();
+}
+
+void AlxNotePath::select (AlxParameter* parameter, const juce::String& text)
+{
+    auto* value = parameter->getDomain()->findByText (text);
+    jassert (value != nullptr);
+    parameter->setValue (value, AlxMessageCode::fromEditor, false, true);
+    host.deliver();
+}
+
+void AlxNotePath::setTempo (double bpm)
+{
+    host.getRoot().getTransportModule()->getTempoParameter()->setRealValue ((float) bpm, AlxMessageCode::fromEditor, true, true);
+    host.deliver();
+}
+
+std::vector<AlxNotePath::Note> AlxNotePath::run (juce::int64 totalSamples, const std::function<int()>& nextBlockSize)
+{
+    std::vector<Note> notes;
+    auto& keys = *host.getRoot().getHeldKeysCable().getObject();
+    const auto& generated = *host.getRoot().getGeneratedMidiCable().getObject();
+    juce::int64 done = 0, undelivered = 0;
+
+    while (done < totalSamples)
+    {
+        const int n = (int) std::min ((juce::int64) nextBlockSize(), totalSamples - done);
+        keys.reset();
+
+        for (int note : held)
+            keys.noteOn (1, note, 1.0f);
+
+        const auto start = host.getSamplesProcessed();
+        host.processBlock (n);
+
+        for (const auto metadata : generated)
+        {
+            const auto m = metadata.getMessage();
+            notes.push_back ({ start + metadata.samplePosition, m.getNoteNumber(), m.isNoteOn() ? (int) m.getVelocity() : 0 });
+        }
+
+        // Posted events pile up between deliveries, as they would while a host's message thread
+        // is busy; delivering once per second of audio keeps the queue short and the test quick.
+        done += n;
+        undelivered += n;
+
+        if (undelivered >= (juce::int64) host.getSampleRate())
+        {
+            host.deliver();
+            undelivered = 0;
+        }
+    }
+
+    host.deliver();
+    return notes;
+}
+
+std::vector<AlxNotePath::Note> AlxNotePath::run (juce::int64 totalSamples, int blockSize)
+{
+    return run (totalSamples, [blockSize] { return blockSize; });
+}
+
+std::vector<juce::int64> AlxNotePath::samples (const std::vector<Note>& notes, bool noteOns)
+{
+    std::vector<juce::int64> result;
+
+    for (auto& n : notes)
+        if ((n.velocity > 0) == noteOns)
+            result.push_back (n.sample);
+
+    std::sort (result.begin(), result.end());
+    return result;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "support/AlxTestHost.h"
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+// Drives the note path of a test host: starts the transport's own clock at song position 0,
+// holds a chord on the held-keys cable before every block, and collects what the trigger
+// generated (cable C) at absolute sample positions.
+class AlxNotePath
+{
+public:
+    struct Note
+    {
+        juce::int64 sample;
+        int note;
+        int velocity;   // 0 for a note-off
+    };
+
+    explicit AlxNotePath (AlxTestHost& host);
+
+    // Transport to Playing from position 0 (from Armed, one play request does it).
+    void start();
+    void hold (std::initializer_list<int> notes) { held.assign (notes); }
+
+    // Chooses the value with this text (the parameter's domain must have one); delivered at once.
+    void select (AlxParameter* parameter, const juce::String& text);
+    // Sets the tempo, also when the parameter already holds it, so the transport takes it up.
+    void setTempo (double bpm);
+
+    // Blocks of the given sizes until totalSamples have passed (the last one shortened).
+    std::vector<Note> run (juce::int64 totalSamples, const std::function<int()>& nextBlockSize);
+    std::vector<Note> run (juce::int64 totalSamples, int blockSize);
+
+    // Where the note-ons (or the note-offs) lie, in ascending order.
+    static std::vector<juce::int64> samples (const std::vector<Note>& notes, bool noteOns);
+
+private:
+    AlxTestHost& host;
+    std::vector<int> held;
+};
