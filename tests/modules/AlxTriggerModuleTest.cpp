@@ -5,6 +5,7 @@
 #include "modules/AlxTriggerModule.h"
 #include "support/AlxNotePath.h"
 #include "support/AlxRecordingSink.h"
+#include "support/AlxTestPlayHead.h"
 
 #include <gtest/gtest.h>
 
@@ -179,6 +180,7 @@ TEST_F (TriggerPath, aSawLfoWalksTheStepThroughItsValuesAcrossTheBar)
 {
     path.select (lfos.getLfo (0)->getLevelParameter(), "1.00");
     path.select (sourceOf (trigger, AlxTriggerModule::stepSourceId), "LFO1");
+    host.deliver();
 
     // One value per table step of the LFO (512 per bar), read in the middle of the step, in
     // the fourth bar.
@@ -211,6 +213,7 @@ TEST_F (TriggerPath, aFlatLfoAtHalfLevelSelectsTheMiddleVelocity)
     path.select (lfo.getShapeParameter(), "Flat");
     path.select (lfo.getLevelParameter(), "0.50");
     path.select (sourceOf (trigger, AlxTriggerModule::velocitySourceId), "LFO2");
+    host.deliver();
 
     for (double t : { 0.0, 1.3, 7.9 })
     {
@@ -224,4 +227,102 @@ TEST_F (TriggerPath, aFlatLfoAtHalfLevelSelectsTheMiddleVelocity)
     trigger.triggerBlock (held, 1.0f, out, 0.0, 512);
     ASSERT_FALSE (out.isEmpty());
     EXPECT_EQ ((int) (*out.begin()).getMessage().getVelocity(), 64);
+}
+
+TEST_F (TriggerPath, theGridIsCountedFromTheSongStartInGroovedTime)
+{
+    std::vector<double> times, intervals;
+    path.select (trigger.getStepParameter(), "1/4T");
+    trigger.findTriggerTimes (0.5, 4.0, times, intervals);
+
+    EXPECT_EQ (times.size(), 5u);
+
+    for (size_t i = 0; i < times.size(); ++i)
+    {
+        EXPECT_NEAR (times[i], (double) (i + 1) * 2.0 / 3.0, 1.0e-12);
+        EXPECT_DOUBLE_EQ (intervals[i], 2.0 / 3.0);
+    }
+
+    path.select (trigger.getStepParameter(), "Off");
+    trigger.findTriggerTimes (0.0, 16.0, times, intervals);
+    EXPECT_TRUE (times.empty());
+    EXPECT_TRUE (intervals.empty());
+}
+
+TEST_F (TriggerPath, aStepChangingWithinASliceFiresOnTheGridValidAtTheSliceEnd)
+{
+    // A square LFO on the step, one cycle per quarter note, rising a quarter of a slice after
+    // 42/128 (and 170/128): the step is "Off" at the start of those slices and "1/8T" at their
+    // end, whose grid has the point 1/3 (4/3) in them.
+    auto& lfo = *lfos.getLfo (0);
+    path.select (lfo.getShapeParameter(), "Square");
+    path.select (lfo.getPerParameter(), "1/4");
+    path.select (lfo.getPhaseParameter(), "0.67");
+    path.select (lfo.getLevelParameter(), "0.60");
+    path.select (sourceOf (trigger, AlxTriggerModule::stepSourceId), "LFO1");
+    host.deliver();
+
+    ASSERT_EQ (trigger.stepAt (42.0 / 128.0)->getText(), "Off");
+    ASSERT_EQ (trigger.stepAt (43.0 / 128.0 - 1.0e-6)->getText(), "1/8T");
+
+    std::vector<double> times, intervals;
+    trigger.findTriggerTimes (0.0, 2.0, times, intervals);
+    const double expected[] = { 1.0 / 3.0, 2.0 / 3.0, 4.0 / 3.0, 5.0 / 3.0 };
+    ASSERT_EQ (times.size(), 4u);
+
+    for (size_t i = 0; i < times.size(); ++i)
+    {
+        EXPECT_NEAR (times[i], expected[i], 1.0e-12);
+        EXPECT_DOUBLE_EQ (intervals[i], 1.0 / 3.0);
+    }
+
+    // However the range is cut into blocks, the same firings come out.
+    std::vector<double> pieced, part, partIntervals;
+    double from = 0.0;
+
+    for (double cut : { 0.001, 0.3301, 0.333, 0.3334, 0.99, 1.33, 1.3359375, 2.0 })
+    {
+        trigger.findTriggerTimes (from, cut, part, partIntervals);
+        pieced.insert (pieced.end(), part.begin(), part.end());
+        from = cut;
+    }
+
+    EXPECT_EQ (pieced, times);
+}
+
+TEST_F (TriggerPath, aHostsPlayHeadIsFollowedWithoutLosingGridPointsAtBlockBoundaries)
+{
+    // The host counts its position from its own sample count, rounded its own way.
+    AlxTestPlayHead playHead;
+    playHead.setBpm (60.0);
+    playHead.setPlaying (true);
+    path.select (trigger.getStepParameter(), "1/8T");
+    transport.postStop (true);
+    transport.postStart();   // from Stopped to Armed: the host's start then plays
+    host.deliver();
+    host.setPlayHead (&playHead);
+
+    std::vector<juce::int64> ons;
+
+    for (juce::int64 position = 0; position < 3000 * 64; position += 64)
+    {
+        playHead.setTimeInSamples (position);
+        playHead.setPpqPosition ((double) position * (60.0 / (60.0 * 48000.0)));
+
+        for (auto& note : path.processBlock (64))
+            if (note.velocity > 0)
+                ons.push_back (position + note.sample);
+
+        if (position == 0)
+            host.deliver();   // the host's start reaches the transport
+    }
+
+    host.setPlayHead (nullptr);
+
+    // The first block only announced the start; from then on every grid point fires, 16000
+    // samples apart.
+    ASSERT_EQ (ons.size(), (size_t) (3000 * 64 - 1) / 16000);
+
+    for (size_t i = 0; i < ons.size(); ++i)
+        EXPECT_EQ (ons[i], (juce::int64) (i + 1) * 16000);
 }

@@ -10,7 +10,6 @@ AlxNotePath::AlxNotePath (AlxTestHost& host_) : host (host_) {}
 void AlxNotePath::start()
 {
     host.getRoot().getTransportModule()->postPlay();
-    host.deliver();
 }
 
 void AlxNotePath::select (AlxParameter* parameter, const juce::String& text)
@@ -18,45 +17,55 @@ void AlxNotePath::select (AlxParameter* parameter, const juce::String& text)
     auto* value = parameter->getDomain()->findByText (text);
     jassert (value != nullptr);
     parameter->setValue (value, AlxMessageCode::fromEditor, false, true);
-    host.deliver();
 }
 
 void AlxNotePath::setTempo (double bpm)
 {
     host.getRoot().getTransportModule()->getTempoParameter()->setRealValue ((float) bpm, AlxMessageCode::fromEditor, true, true);
-    host.deliver();
+}
+
+std::vector<AlxNotePath::Note> AlxNotePath::processBlock (int numSamples)
+{
+    auto& keys = *host.getRoot().getHeldKeysCable().getObject();
+    keys.reset();
+
+    for (int note : held)
+        keys.noteOn (1, note, 1.0f);
+
+    host.processBlock (numSamples);
+    std::vector<Note> notes;
+
+    for (const auto metadata : *host.getRoot().getGeneratedMidiCable().getObject())
+    {
+        const auto m = metadata.getMessage();
+        notes.push_back ({ metadata.samplePosition, m.getNoteNumber(), m.isNoteOn() ? (int) m.getVelocity() : 0 });
+    }
+
+    return notes;
 }
 
 std::vector<AlxNotePath::Note> AlxNotePath::run (juce::int64 totalSamples, const std::function<int()>& nextBlockSize)
 {
+    host.deliver();
     std::vector<Note> notes;
-    auto& keys = *host.getRoot().getHeldKeysCable().getObject();
-    const auto& generated = *host.getRoot().getGeneratedMidiCable().getObject();
     juce::int64 done = 0, undelivered = 0;
 
     while (done < totalSamples)
     {
         const int n = (int) std::min ((juce::int64) nextBlockSize(), totalSamples - done);
-        keys.reset();
 
-        for (int note : held)
-            keys.noteOn (1, note, 1.0f);
-
-        const auto start = host.getSamplesProcessed();
-        host.processBlock (n);
-
-        for (const auto metadata : generated)
+        for (auto note : processBlock (n))
         {
-            const auto m = metadata.getMessage();
-            notes.push_back ({ start + metadata.samplePosition, m.getNoteNumber(), m.isNoteOn() ? (int) m.getVelocity() : 0 });
+            note.sample += done;
+            notes.push_back (note);
         }
 
         // Posted events pile up between deliveries, as they would while a host's message thread
-        // is busy; delivering once per second of audio keeps the queue short and the test quick.
+        // is busy; delivering once a minute of audio keeps the queue short and the test quick.
         done += n;
         undelivered += n;
 
-        if (undelivered >= (juce::int64) host.getSampleRate())
+        if (undelivered >= 60 * (juce::int64) host.getSampleRate())
         {
             host.deliver();
             undelivered = 0;

@@ -8,7 +8,10 @@
 
 // Drives the note path of a test host: starts the transport's own clock at song position 0,
 // holds a chord on the held-keys cable before every block, and collects what the trigger
-// generated (cable C) at absolute sample positions.
+// generated (cable C) at song sample positions.
+//
+// Settings, tempo and the start are posted; run delivers them before its first block (and
+// everything posted during the run after its last), so a test sets up, then runs.
 class AlxNotePath
 {
 public:
@@ -21,16 +24,20 @@ public:
 
     explicit AlxNotePath (AlxTestHost& host);
 
-    // Transport to Playing from position 0 (from Armed, one play request does it).
+    // Transport to Playing from position 0 (from Armed or Playing, one play request does it).
     void start();
     void hold (std::initializer_list<int> notes) { held.assign (notes); }
 
-    // Chooses the value with this text (the parameter's domain must have one); delivered at once.
+    // Chooses the value with this text (the parameter's domain must have one).
     void select (AlxParameter* parameter, const juce::String& text);
     // Sets the tempo, also when the parameter already holds it, so the transport takes it up.
     void setTempo (double bpm);
 
-    // Blocks of the given sizes until totalSamples have passed (the last one shortened).
+    // One block with the chord held; the notes it generated, at positions within the block.
+    std::vector<Note> processBlock (int numSamples);
+
+    // Blocks of the given sizes until totalSamples have passed (the last one shortened); the
+    // positions count from the run's first sample.
     std::vector<Note> run (juce::int64 totalSamples, const std::function<int()>& nextBlockSize);
     std::vector<Note> run (juce::int64 totalSamples, int blockSize);
 
