@@ -1,5 +1,6 @@
 #include "modules/AlxGrooveModule.h"
 
+#include "modules/AlxBlockTimeline.h"
 #include "modules/AlxTransportModule.h"
 
 #include <cmath>
@@ -69,6 +70,8 @@ double AlxGrooveModule::warp (double t) const
 
 double AlxGrooveModule::warpedSamplePosition() const
 {
+    // Floating-point error must not put a position a sample short.
     const auto* transport = getTransport();
-    return std::floor (warp (transport->getPosition().ppqPosition) * transport->getSamplesPerQuarter());
+    const double samples = warp (transport->getPosition().ppqPosition) * transport->getSamplesPerQuarter();
+    return std::floor (samples + AlxBlockTimeline::absorbedSamples);
 }
