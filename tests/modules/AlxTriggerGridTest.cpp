@@ -263,6 +263,7 @@ TEST (AlxTriggerExactGrid, everyGridPointFiresOnceAtItsExactSampleWhateverTheBlo
 
                         EXPECT_TRUE (samePositions (AlxNotePath::samples (notes, true), expectedOns));
                         EXPECT_TRUE (samePositions (AlxNotePath::samples (notes, false), expectedOffs));
+                        ASSERT_EQ (path.getMisplacedNoteOns(), 0);
                     }
                 }
             }

@@ -1,4 +1,5 @@
 #include "modules/AlxArpModule.h"
+#include "modules/AlxGrooveModule.h"
 #include "modules/AlxLFOGroupModule.h"
 #include "modules/AlxLFOModule.h"
 #include "modules/AlxTransportModule.h"
@@ -325,4 +326,35 @@ TEST_F (TriggerPath, aHostsPlayHeadIsFollowedWithoutLosingGridPointsAtBlockBound
 
     for (size_t i = 0; i < ons.size(); ++i)
         EXPECT_EQ (ons[i], (juce::int64) (i + 1) * 16000);
+}
+
+TEST_F (TriggerPath, aGrooveThatAnLfoJumpsBackAndForthNeverFiresAGridPointTwice)
+{
+    // The amount flips between -1 and +1 six times a quarter note, moving grooved time back and
+    // forth by up to a quarter note.
+    auto& lfo = *lfos.getLfo (0);
+    auto& groove = *host.getRoot().getGrooveModule();
+    path.select (lfo.getShapeParameter(), "Square");
+    path.select (lfo.getPerParameter(), "1/4");
+    path.select (lfo.getFrequencyParameter(), "3");
+    path.select (groove.getPatternParameter(), "All beats");
+    path.select (groove.getAmountSourceParameter(), "LFO1");
+    path.select (trigger.getStepParameter(), "1/64");
+    host.deliver();
+
+    // Blocks short enough for one firing each, so every firing time is seen.
+    std::vector<double> firings;
+
+    for (int block = 0; block < 3000; ++block)
+    {
+        const auto notes = path.processBlock (32);
+
+        if (std::any_of (notes.begin(), notes.end(), [] (auto& n) { return n.velocity > 0; }))
+            firings.push_back (trigger.getLastTriggerTime());
+    }
+
+    ASSERT_GT (firings.size(), 40u);
+
+    for (size_t i = 1; i < firings.size(); ++i)
+        EXPECT_LT (firings[i - 1], firings[i]) << i;
 }

@@ -39,6 +39,9 @@ std::vector<AlxNotePath::Note> AlxNotePath::processBlock (int numSamples)
     {
         const auto m = metadata.getMessage();
         notes.push_back ({ metadata.samplePosition, m.getNoteNumber(), m.isNoteOn() ? (int) m.getVelocity() : 0 });
+
+        if (m.isNoteOn() && (metadata.samplePosition < 0 || metadata.samplePosition >= numSamples))
+            ++misplacedNoteOns;
     }
 
     return notes;

@@ -35,6 +35,8 @@ public:
 
     // One block with the chord held; the notes it generated, at positions within the block.
     std::vector<Note> processBlock (int numSamples);
+    // Note-ons generated so far that did not lie inside their block.
+    int getMisplacedNoteOns() const { return misplacedNoteOns; }
 
     // Blocks of the given sizes until totalSamples have passed (the last one shortened); the
     // positions count from the run's first sample.
@@ -47,4 +49,5 @@ public:
 private:
     AlxTestHost& host;
     std::vector<int> held;
+    int misplacedNoteOns = 0;
 };
