@@ -7,7 +7,11 @@
 #include "midi/AlxMidiInputModule.h"
 #include "midi/AlxMidiOutputGroupModule.h"
 #include "midi/AlxMidiOutputModule.h"
+#include "modules/AlxArpModule.h"
+#include "modules/AlxGrooveModule.h"
+#include "modules/AlxLFOGroupModule.h"
 #include "modules/AlxTransportModule.h"
+#include "modules/AlxTriggerModule.h"
 #include "synth/AlxSynthModule.h"
 
 #include "AlxEmbeddedData.h"
@@ -38,6 +42,10 @@ void AlxPlimsarModule::initialise()
     addChild (std::make_unique<AlxTransportModule> (getContainer()));
     addChild (std::make_unique<AlxMidiInputGroupModule> (getContainer()));
     addChild (std::make_unique<AlxMidiOutputGroupModule> (getContainer()));
+    addChild (std::make_unique<AlxTriggerModule> (getContainer()));
+    addChild (std::make_unique<AlxGrooveModule> (getContainer()));
+    addChild (std::make_unique<AlxArpModule> (getContainer()));
+    addChild (std::make_unique<AlxLFOGroupModule> (getContainer()));
     addChild (std::make_unique<AlxSynthModule> (getContainer()));
     addChild (std::make_unique<AlxHelpModule> (getContainer()));
 
@@ -46,13 +54,14 @@ void AlxPlimsarModule::initialise()
 
     installDemoSequences();
 
-    for (int id : { AlxMidiInputModule::moduleId, AlxTransportModule::moduleId, AlxMidiOutputModule::moduleId,
-                    AlxSynthModule::moduleId })
+    for (int id : { AlxMidiInputModule::moduleId, AlxTransportModule::moduleId, AlxTriggerModule::moduleId,
+                    AlxMidiOutputModule::moduleId, AlxSynthModule::moduleId })
         if (auto* module = findModule (id))
             processingOrder.push_back (module);
 
     const std::vector<Wiring> stages {
         { findModule (AlxMidiInputModule::moduleId), { &hostMidi, &heldKeys, &inputMidi } },
+        { findModule (AlxTriggerModule::moduleId), { &heldKeys, &inputMidi, &generatedMidi } },
         { findModule (AlxMidiOutputModule::moduleId), { &generatedMidi, &hostMidi, &synthMidi } },
         { findModule (AlxSynthModule::moduleId), { &audio, &synthMidi } }
     };
@@ -87,6 +96,26 @@ AlxMidiInputGroupModule* AlxPlimsarModule::getMidiInputGroup() const
 AlxMidiOutputGroupModule* AlxPlimsarModule::getMidiOutputGroup() const
 {
     return dynamic_cast<AlxMidiOutputGroupModule*> (findModule (AlxMidiOutputGroupModule::moduleId));
+}
+
+AlxTriggerModule* AlxPlimsarModule::getTriggerModule() const
+{
+    return dynamic_cast<AlxTriggerModule*> (findModule (AlxTriggerModule::moduleId));
+}
+
+AlxGrooveModule* AlxPlimsarModule::getGrooveModule() const
+{
+    return dynamic_cast<AlxGrooveModule*> (findModule (AlxGrooveModule::moduleId));
+}
+
+AlxArpModule* AlxPlimsarModule::getArpModule() const
+{
+    return dynamic_cast<AlxArpModule*> (findModule (AlxArpModule::moduleId));
+}
+
+AlxLFOGroupModule* AlxPlimsarModule::getLfoGroup() const
+{
+    return dynamic_cast<AlxLFOGroupModule*> (findModule (AlxLFOGroupModule::moduleId));
 }
 
 AlxHelpModule* AlxPlimsarModule::getHelpModule() const

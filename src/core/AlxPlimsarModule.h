@@ -2,12 +2,16 @@
 
 #include "framework/AlxModule.h"
 
+class AlxArpModule;
+class AlxGrooveModule;
 class AlxHelpModule;
+class AlxLFOGroupModule;
 class AlxMidiInputGroupModule;
 class AlxMidiOutputGroupModule;
 class AlxProgramModule;
 class AlxSynthModule;
 class AlxTransportModule;
+class AlxTriggerModule;
 
 // The root of the module tree. It builds the tree, owns the cables between the stages, wires them
 // into the modules' pins while audio runs, runs the stages in a fixed order for every block with
@@ -36,6 +40,10 @@ public:
     virtual AlxProgramModule* getProgramModule() const;
     virtual AlxMidiInputGroupModule* getMidiInputGroup() const;
     virtual AlxMidiOutputGroupModule* getMidiOutputGroup() const;
+    virtual AlxTriggerModule* getTriggerModule() const;
+    virtual AlxGrooveModule* getGrooveModule() const;
+    virtual AlxArpModule* getArpModule() const;
+    virtual AlxLFOGroupModule* getLfoGroup() const;
     virtual AlxSynthModule* getSynthModule() const;
     virtual AlxHelpModule* getHelpModule() const;
     // Documents of version 1.0: where each of their values goes (AlxLegacyDocument).

@@ -1,5 +1,7 @@
 #include "core/AlxProgramModule.h"
+#include "modules/AlxLFOGroupModule.h"
 #include "modules/AlxTransportModule.h"
+#include "modules/AlxTriggerModule.h"
 #include "synth/AlxSynthModule.h"
 #include "support/AlxTestHost.h"
 
@@ -85,4 +87,69 @@ TEST (AlxPlimsarModule, cablesAreWiredOnlyBetweenPrepareAndRelease)
 
     host.prepare (44100.0, 512);
     EXPECT_EQ (connectedPins(), pins);
+}
+
+TEST (AlxPlimsarModule, buildsTheNoteGenerationStagesInTreeOrder)
+{
+    AlxTestHost host;
+    auto& root = host.getRoot();
+    std::vector<int> ids;
+
+    for (auto& child : root.getChildren())
+        ids.push_back (child->getId());
+
+    EXPECT_EQ (ids, (std::vector<int> { 1000, 2000, 3000, 3100, 4000, 5000, 6000, 7000, 8000, 9000 }));
+
+    const auto& lfos = root.getLfoGroup()->getChildren();
+    ASSERT_EQ (lfos.size(), 2u);
+    EXPECT_EQ (lfos[0]->getId(), 700100);
+    EXPECT_EQ (lfos[0]->getName(), "L1");
+    EXPECT_EQ (lfos[1]->getId(), 700101);
+    EXPECT_EQ (lfos[1]->getName(), "L2");
+    EXPECT_EQ (host.getContainer().findModule (700101), lfos[1].get());
+}
+
+TEST (AlxPlimsarModule, hostsSeeTheNoteSettingsInModuleOrder)
+{
+    AlxTestHost host;
+    const auto& parameters = host.getProcessor().getParameters();
+    const juce::StringArray names {
+        "Step", "Mod-Step", "Velocity", "Mod-Velocity", "Gate", "Mod-Gate",
+        "Beats", "Mod-Beats", "Groove", "Mod-Groove", "Width", "Mod-Width",
+        "Doubling", "Mod-Doubling", "Arp mask", "Mod-Arp",
+        "L1/Shape", "L1/Frequency", "L1/Per", "L1/Level", "L1/Phase", "L1/DC Offset", "L1/Pulse width", "L1/Noise",
+        "L2/Shape", "L2/Frequency", "L2/Per", "L2/Level", "L2/Phase", "L2/DC Offset", "L2/Pulse width", "L2/Noise",
+        "Gain"
+    };
+
+    ASSERT_EQ (parameters.size(), names.size());
+
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ (parameters[i]->getName (100), names[i]) << i;
+
+    // Program settings are reached through the current program: the host reads its values.
+    EXPECT_EQ (parameters[0]->getCurrentValueAsText(), "1/4");
+    EXPECT_EQ (parameters[4]->getCurrentValueAsText(), "90 %");
+    EXPECT_EQ (parameters[19]->getCurrentValueAsText(), "2.00");
+}
+
+TEST (AlxPlimsarModule, theTriggerIsWiredOnlyWhileAudioRuns)
+{
+    AlxTestHost host;
+    auto& root = host.getRoot();
+    auto& trigger = *root.getTriggerModule();
+
+    EXPECT_EQ (trigger.getKeyboardInputPin()->getFirstCable(), &root.getHeldKeysCable());
+    EXPECT_EQ (trigger.getMidiInputPin()->getFirstCable(), &root.getInputMidiCable());
+    EXPECT_EQ (trigger.getMidiOutputPin()->getFirstCable(), &root.getGeneratedMidiCable());
+    EXPECT_TRUE (trigger.isActive());
+
+    host.getProcessor().releaseResources();
+    EXPECT_TRUE (trigger.getKeyboardInputPin()->getCables().empty());
+    EXPECT_TRUE (trigger.getMidiInputPin()->getCables().empty());
+    EXPECT_TRUE (trigger.getMidiOutputPin()->getCables().empty());
+    EXPECT_FALSE (trigger.isActive());
+
+    host.prepare (48000.0, 512);
+    EXPECT_EQ (trigger.getMidiOutputPin()->getCables().size(), 1u);
 }

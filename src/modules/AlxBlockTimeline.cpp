@@ -1,0 +1,59 @@
+#include "modules/AlxBlockTimeline.h"
+
+#include "modules/AlxGrooveModule.h"
+
+#include <cmath>
+
+AlxBlockTimeline::AlxBlockTimeline (const AlxGrooveModule& groove_, double startSample_, double startQuarter_,
+                                    double sampleRate_, double bpm_, bool counted_)
+    : groove (groove_), startSample (startSample_), startQuarter (startQuarter_), sampleRate (sampleRate_),
+      bpm (bpm_), samplesPerQuarter (sampleRate_ / (bpm_ / 60.0)), counted (counted_)
+{
+}
+
+double AlxBlockTimeline::quarterOfSample (double sample, double rate, double tempo)
+{
+    return sample / rate * (tempo / 60.0);
+}
+
+double AlxBlockTimeline::quarterAt (juce::int64 offset) const
+{
+    return counted ? quarterOfSample (startSample + (double) offset, sampleRate, bpm)
+                   : startQuarter + (double) offset / samplesPerQuarter;
+}
+
+double AlxBlockTimeline::groovedAt (juce::int64 offset) const
+{
+    return groove.warp (quarterAt (offset)) - absorbedSamples / samplesPerQuarter;
+}
+
+AlxBlockTimeline::Point AlxBlockTimeline::lastNotPast (double target, Point a, Point b) const
+{
+    if (a.grooved > target)
+        return a;
+
+    if (b.grooved <= target)
+        return b;
+
+    // Guesses by interpolation, which lands on the answer or next to it where time runs
+    // linearly; every other step after the first two halves the bracket, so a bent stretch
+    // costs a few more evaluations, never a long walk.
+    for (int step = 0; b.offset - a.offset > 1; ++step)
+    {
+        const bool halve = step >= 2 && (step & 1) == 1;
+        const auto span = b.offset - a.offset;
+        auto guess = halve ? a.offset + span / 2
+                           : a.offset + (juce::int64) std::floor ((target - a.grooved) / (b.grooved - a.grooved) * (double) span + 0.5);
+        guess = juce::jlimit (a.offset + 1, b.offset - 1, guess);
+        const auto p = at (guess);
+        (p.grooved <= target ? a : b) = p;
+    }
+
+    return a;
+}
+
+AlxBlockTimeline::Point AlxBlockTimeline::beyond (double target) const
+{
+    const double quarters = target + 0.5 - quarterAt (0);
+    return at ((juce::int64) std::ceil (quarters * samplesPerQuarter) + 2);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+class AlxGrooveModule;
+
+// Where the samples of one block lie in time: sample k of the block (k may run past the block's
+// end, as note-offs do) lies at song time quarterAt(k) and at grooved time groovedAt(k), both in
+// quarter notes.
+//
+// On the transport's own clock a sample's song time comes from its absolute sample count,
+// computed exactly as the transport computes its song position; so the end of one block is
+// bit for bit the start of the next, and a sample's time does not depend on how the samples
+// were cut into blocks. A host's blocks count from the block start.
+class AlxBlockTimeline
+{
+public:
+    // A sample and its grooved time.
+    struct Point
+    {
+        juce::int64 offset;
+        double grooved;
+    };
+
+    // Floating-point error may put a grid point a hair after the sample that reaches it; grooved
+    // times are taken this much (in samples) early, so such a point counts as reached there.
+    static constexpr double absorbedSamples = 1.0e-6;
+
+    AlxBlockTimeline (const AlxGrooveModule& groove, double startSample, double startQuarter,
+                      double sampleRate, double bpm, bool counted);
+
+    // The song position of a sample count on the transport's own clock.
+    static double quarterOfSample (double sample, double sampleRate, double bpm);
+
+    double quarterAt (juce::int64 offset) const;
+    double groovedAt (juce::int64 offset) const;
+    Point at (juce::int64 offset) const { return { offset, groovedAt (offset) }; }
+
+    // The last sample from a up to, not including, b whose grooved time does not pass target,
+    // where a's does not and b's does; a when even a's passes it. Takes two evaluations where
+    // grooved time runs linearly (always, while the groove is off) and narrows a bracket where
+    // it bends.
+    Point lastNotPast (double target, Point a, Point b) const;
+    // A sample by which grooved time has certainly passed target: the groove moves time by
+    // half a quarter note at most.
+    Point beyond (double target) const;
+
+private:
+    const AlxGrooveModule& groove;
+    const double startSample, startQuarter, sampleRate, bpm, samplesPerQuarter;
+    const bool counted;
+};

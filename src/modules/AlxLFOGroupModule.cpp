@@ -1,0 +1,151 @@
+#include "modules/AlxLFOGroupModule.h"
+
+#include "framework/AlxMessageCode.h"
+#include "modules/AlxLFOModule.h"
+#include "modules/AlxTransportModule.h"
+
+#include <cmath>
+
+AlxLFOGroupModule::AlxLFOGroupModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId) {}
+
+AlxLFOGroupModule::~AlxLFOGroupModule()
+{
+    destroyContents();
+}
+
+void AlxLFOGroupModule::initialise()
+{
+    AlxModule::initialise();
+    registerInModuleMap();
+    domainSet = std::make_unique<AlxLFODomainSet>();
+    selectedLfoParameter = addGlobalParameter (0, takeInternalIndex(), domainSet->getSelectedLFODomain());
+    rebuildIdTables();
+
+    for (int i = 0; i < numLfos; ++i)
+    {
+        const int id = AlxLFOModule::firstModuleId + i;
+        auto lfo = std::make_unique<AlxLFOModule> (getContainer(), id, "L" + juce::String (id - 700099), *domainSet);
+        lfo->initialise();
+        addChild (std::move (lfo));
+    }
+
+    setCurrentProgram (0);
+    selectChild (0);
+
+    auto& map = getContainer()->getParameterMap();
+    registerParameters();
+
+    for (auto& child : getChildren())
+    {
+        map.registerSet (*child->getGlobalParameters());
+        map.registerSet (*child->getProgramParameters());
+    }
+
+    addSinkRecursive (this, false);
+}
+
+AlxLFOModule* AlxLFOGroupModule::getLfo (int index) const
+{
+    const auto& children = getChildren();
+    return index >= 0 && index < (int) children.size() ? dynamic_cast<AlxLFOModule*> (children[(size_t) index].get()) : nullptr;
+}
+
+AlxLFOModule* AlxLFOGroupModule::getSelectedLfo() const
+{
+    return dynamic_cast<AlxLFOModule*> (getSelectedChild());
+}
+
+AlxParameter* AlxLFOGroupModule::getSelectedParameter (int index) const
+{
+    auto* links = getSelectedChildProgramLinks();
+    return links != nullptr ? links->findById (index) : nullptr;
+}
+
+AlxTransportModule* AlxLFOGroupModule::getTransport() const
+{
+    return dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
+}
+
+double AlxLFOGroupModule::lfoLevelFor (AlxParameter* p, double t, int numerator, int denominator, bool& modulated) const
+{
+    modulated = false;
+    const juce::ScopedLock parameterLock (p->getLock());
+    auto* source = p->getModulationSource();
+
+    if (source == nullptr)
+        return 0.0;
+
+    const juce::ScopedLock sourceLock (source->getLock());
+    auto* lfoModule = getLfo (source->getValueIndex() - 1);
+
+    if (lfoModule == nullptr)
+        return 0.0;
+
+    auto& lfo = lfoModule->getGenerator();
+    const juce::ScopedLock lfoLock (lfo.getLock());
+    lfo.setTimeSignature (numerator, denominator, false);
+    modulated = true;
+    return lfo.valueAt (t);
+}
+
+AlxValue* AlxLFOGroupModule::modulatedValue (AlxParameter* p, double t, bool& modulated) const
+{
+    auto* transport = getTransport();
+    const double level = lfoLevelFor (p, t, transport->getNumerator(), transport->getDenominator(), modulated);
+    const juce::ScopedLock parameterLock (p->getLock());
+    const auto& values = p->getDomain()->getValues();
+
+    if (! modulated || values.empty())
+        return p->getValue();
+
+    // Level 0 selects the first value, like the smallest positive level.
+    const int count = (int) values.size();
+    const int index = juce::jlimit (0, count - 1, (int) std::ceil (count * level) - 1);
+    return values[(size_t) index].get();
+}
+
+bool AlxLFOGroupModule::handleModuleMessage (void* source, int code, std::uint32_t timeMs)
+{
+    if (source == selectedLfoParameter && AlxMessageCode::kindOf (code) == AlxMessageCode::valueChanged)
+    {
+        const juce::ScopedLock callbackLock (getCallbackLock());
+        const juce::ScopedLock parameterLock (selectedLfoParameter->getLock());
+        selectChild ((int) selectedLfoParameter->getValue()->getRealValue());
+        return true;
+    }
+
+    return AlxModule::handleModuleMessage (source, code, timeMs);
+}
+
+std::array<AlxParameterSet*, 4> AlxLFOGroupModule::editorSets() const
+{
+    return { getGlobalParameters(), getProgramParameters(), getSelectedChildGlobalLinks(), getSelectedChildProgramLinks() };
+}
+
+void AlxLFOGroupModule::addSinkRecursive (AlxMessageSink* sink, bool skipStatus)
+{
+    if (! skipStatus)
+    {
+        AlxModule::addSinkRecursive (sink, false);
+        return;
+    }
+
+    for (auto* set : editorSets())
+        if (set != nullptr)
+            set->addSinkToAll (sink);
+}
+
+void AlxLFOGroupModule::removeSinkRecursive (AlxMessageSink* sink, bool skipStatus)
+{
+    if (! skipStatus)
+    {
+        AlxModule::removeSinkRecursive (sink, false);
+        return;
+    }
+
+    const auto sets = editorSets();
+
+    for (auto it = sets.rbegin(); it != sets.rend(); ++it)
+        if (*it != nullptr)
+            (*it)->removeSinkFromAll (sink);
+}

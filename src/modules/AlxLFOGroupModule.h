@@ -1,0 +1,58 @@
+#pragma once
+
+#include "framework/AlxModule.h"
+#include "modules/AlxLFODomainSet.h"
+
+#include <array>
+
+class AlxLFOModule;
+class AlxTransportModule;
+
+// The two LFOs and the modulation they apply. The group owns the LFO domains, remembers which
+// LFO the editor shows ("LFO" setting; its selected-child links follow it) and answers every
+// modulated read: a parameter whose modulation source names an LFO takes the value of its
+// domain that the LFO's level at the given time selects. Both LFOs modulate at all times,
+// whichever is selected.
+//
+// Reads run on the audio thread (note generation) and the message thread (status views); each
+// takes the parameter's lock, then its modulation source's lock, then the LFO's lock.
+class AlxLFOGroupModule : public AlxModule
+{
+public:
+    static constexpr int moduleId = 7000;
+    static constexpr int numLfos = 2;
+
+    explicit AlxLFOGroupModule (AlxModuleContainer* container);
+    ~AlxLFOGroupModule() override;
+
+    void initialise() override;
+    bool handleModuleMessage (void* source, int code, std::uint32_t timeMs) override;
+    // Editor sinks (skipStatus) see the group's own settings and the selected LFO's, through the
+    // links that follow the selection; other sinks see both LFOs' settings.
+    void addSinkRecursive (AlxMessageSink* sink, bool skipStatus) override;
+    void removeSinkRecursive (AlxMessageSink* sink, bool skipStatus) override;
+
+    virtual AlxLFODomainSet* getDomainSet() const { return domainSet.get(); }
+    virtual AlxLFOModule* getLfo (int index) const;
+    virtual AlxLFOModule* getSelectedLfo() const;
+    virtual AlxParameter* getSelectedLfoParameter() const { return selectedLfoParameter; }
+    // Setting index (0 Shape ... 7 Noise) of the selected LFO's current program.
+    virtual AlxParameter* getSelectedParameter (int index) const;
+    // The value of p at time t (quarter notes): chosen by the modulating LFO's level, which cuts
+    // 0 ... 1 into as many equal parts as p's domain has values; p's own value when p is not
+    // modulated. modulated tells which.
+    virtual AlxValue* modulatedValue (AlxParameter* p, double t, bool& modulated) const;
+    // The level (0 ... 1) of the LFO that p's modulation source names, at time t in the given
+    // time signature; 0 and not modulated when the source is "None" or missing.
+    virtual double lfoLevelFor (AlxParameter* p, double t, int numerator, int denominator, bool& modulated) const;
+    virtual AlxTransportModule* getTransport() const;
+
+private:
+    // What an editor sink observes: the group's settings, then the selected LFO's links.
+    std::array<AlxParameterSet*, 4> editorSets() const;
+
+    std::unique_ptr<AlxLFODomainSet> domainSet;
+    AlxParameter* selectedLfoParameter = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE (AlxLFOGroupModule)
+};
