@@ -153,9 +153,12 @@ TEST_F (TriggerPath, thePlayedNoteVelocityReachesTheFirings)
     const auto notes = path.run (48000, 512);
 
     ASSERT_FALSE (notes.empty());
+
     for (auto& n : notes)
+    {
         if (n.velocity > 0)
             EXPECT_EQ (n.velocity, 95);
+    }
 }
 
 TEST_F (TriggerPath, theArpShapesEachFiring)
