@@ -157,7 +157,9 @@ TEST_F (TriggerPath, thePlayedNoteVelocityReachesTheFirings)
     for (auto& n : notes)
     {
         if (n.velocity > 0)
+        {
             EXPECT_EQ (n.velocity, 95);
+        }
     }
 }
 
