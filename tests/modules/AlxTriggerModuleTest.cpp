@@ -147,9 +147,10 @@ TEST_F (TriggerPath, theInputVelocityScalesTheVelocity)
 
 TEST_F (TriggerPath, thePlayedNoteVelocityReachesTheFirings)
 {
-    // The whole path: a chord played at half velocity fires at 0.5 x 0.5 + 0.5 of the setting.
+    // The whole path: a chord played with velocity byte 64 (64/127) fires at (64/127 / 2 + 1/2)
+    // of the setting, byte 96.
     path.hold ({ 60 });
-    path.setInputVelocity (0.5f);
+    path.setInputVelocity (64.0f / 127.0f);
     const auto notes = path.run (48000, 512);
 
     ASSERT_FALSE (notes.empty());
@@ -158,7 +159,7 @@ TEST_F (TriggerPath, thePlayedNoteVelocityReachesTheFirings)
     {
         if (n.velocity > 0)
         {
-            EXPECT_EQ (n.velocity, 95);
+            EXPECT_EQ (n.velocity, 96);
         }
     }
 }
