@@ -258,9 +258,25 @@ void AlxTransportModule::postStop (bool twice)
         stateParameter->post (stopRequest);
 }
 
+namespace
+{
+    void raiseResetPending (AlxModule& module)
+    {
+        module.setResetPending (true);
+
+        for (auto& child : module.getChildren())
+            raiseResetPending (*child);
+    }
+}
+
 void AlxTransportModule::postReset()
 {
-    getContainer()->getBroadcastParameter()->post (resetRequest);
+    const juce::ScopedLock sl (getCallbackLock());
+
+    if (auto* root = getContainer()->getRootModule())
+        raiseResetPending (*root);
+    else
+        raiseResetPending (*this);
 }
 
 bool AlxTransportModule::handleModuleMessage (void* source, int code, std::uint32_t timeMs)

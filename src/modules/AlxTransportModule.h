@@ -36,8 +36,6 @@ public:
         tick = 0x2507
     };
 
-    // Posted on the container's broadcast parameter: every module drops its running state.
-    static constexpr int resetRequest = 0x1C06;
 
     static constexpr int tickIntervalMs = 500;
 
@@ -78,6 +76,10 @@ public:
     virtual void postRewind();
     // Playing goes to Armed; with twice, on to Stopped.
     virtual void postStop (bool twice);
+    // Every module of the tree drops its running state at the end of its next processing pass.
+    // The modules' reset flags are raised at once, under the callback lock, together with the
+    // state change that asks for it: a reset delivered later as a message would let a block play
+    // the first notes of a start and then cut them off, and drop the chord just taken up.
     virtual void postReset();
 
     // The clock as the current block sees it (audio thread, under the callback lock).

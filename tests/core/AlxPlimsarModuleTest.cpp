@@ -153,3 +153,33 @@ TEST (AlxPlimsarModule, theTriggerIsWiredOnlyWhileAudioRuns)
     host.prepare (48000.0, 512);
     EXPECT_EQ (trigger.getMidiOutputPin()->getCables().size(), 1u);
 }
+
+// The reset that a start asks for belongs to the start's first block. Were it delivered as a
+// message of its own, a block could run in between and play the start's first notes, and the late
+// reset would then cut them off with All Notes Off.
+TEST (AlxPlimsarModule, aStartTakesItsResetWithItsFirstBlock)
+{
+    AlxTestHost host;
+    auto& transport = *host.getRoot().getTransportModule();
+    ASSERT_TRUE (transport.isArmed());
+
+    auto allNotesOffs = [&host]
+    {
+        int count = 0;
+        for (const auto metadata : *host.getRoot().getSynthMidiCable().getObject())
+            count += metadata.getMessage().isAllNotesOff() ? 1 : 0;
+        return count;
+    };
+
+    // The play request arriving on the message thread, with no other message delivered yet.
+    transport.handleModuleMessage (transport.getStateParameter(), 0x1806, 0);
+    ASSERT_TRUE (transport.isPlaying());
+
+    host.processBlock (512);
+    EXPECT_GT (allNotesOffs(), 0) << "the first block starts clean";
+
+    host.deliver();
+    host.processBlock (512);
+    host.processBlock (512);
+    EXPECT_EQ (allNotesOffs(), 0) << "nothing cuts the notes the start began";
+}
