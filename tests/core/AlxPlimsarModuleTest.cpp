@@ -171,6 +171,10 @@ TEST (AlxPlimsarModule, aStartTakesItsResetWithItsFirstBlock)
         return count;
     };
 
+    // Blocks while Armed take up whatever was pending before.
+    host.run (2048, 512);
+    ASSERT_EQ (allNotesOffs(), 0);
+
     // The play request arriving on the message thread, with no other message delivered yet.
     transport.handleModuleMessage (transport.getStateParameter(), 0x1806, 0);
     ASSERT_TRUE (transport.isPlaying());
