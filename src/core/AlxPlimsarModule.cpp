@@ -2,6 +2,7 @@
 
 #include "core/AlxLegacyDocument.h"
 #include "core/AlxProgramModule.h"
+#include "framework/AlxPresetFile.h"
 #include "editor/AlxHelpModule.h"
 #include "midi/AlxMidiInputGroupModule.h"
 #include "midi/AlxMidiInputModule.h"
@@ -71,6 +72,22 @@ void AlxPlimsarModule::initialise()
             wiring.push_back (stage);
 
     setCurrentProgram (0);
+}
+
+void AlxPlimsarModule::loadFactoryBank()
+{
+    juce::MemoryInputStream archive (AlxEmbeddedData::factoryZip, (size_t) AlxEmbeddedData::factoryZipSize, false);
+    juce::ZipFile zip (archive);
+    std::unique_ptr<juce::InputStream> entry (zip.getNumEntries() > 0 ? zip.createStreamForEntry (0) : nullptr);
+
+    if (entry == nullptr)
+        return;
+
+    juce::MemoryBlock content;
+    entry->readIntoMemoryBlock (content);
+
+    if (auto chunk = AlxPresetFile::findChunk (AlxPresetFile::Kind::bank, content.getData(), content.getSize()))
+        loadBankChunk (chunk->data, chunk->size);
 }
 
 AlxTransportModule* AlxPlimsarModule::getTransportModule() const

@@ -30,6 +30,8 @@ public:
     // Documents name the root after the plug-in, which is how they are recognised on loading.
     juce::String getName() const override { return getPluginName(); }
     int getPluginId() const override;
+    // Loads the bank built into the program: the first entry of the factory archive.
+    void loadFactoryBank() override;
     void prepareToPlay (double sampleRate, int blockSize) override;
     void releaseResources() override;
     void processHostBlockBody (const juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,

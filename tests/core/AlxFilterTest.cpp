@@ -68,7 +68,7 @@ TEST (AlxFilter, acceptsDocumentsByVersionAndPluginName)
         Chunk chunk (bankNaming (c.version, c.plugin, "Loaded"), c.withPrefix);
         processor.setStateInformation (chunk.data.getData(), (int) chunk.data.getSize());
         AlxMessageLoop::deliverPending();
-        EXPECT_EQ (processor.getProgramName (0), c.accepted ? "Loaded" : "Untitled 0") << c.version << " " << c.plugin;
+        EXPECT_EQ (processor.getProgramName (0), c.accepted ? "Loaded" : "clean start") << c.version << " " << c.plugin;
     }
 }
 

@@ -130,7 +130,7 @@ TEST (AlxPlimsarModule, hostsSeeTheNoteSettingsInModuleOrder)
     // Program settings are reached through the current program: the host reads its values.
     EXPECT_EQ (parameters[0]->getCurrentValueAsText(), "1/4");
     EXPECT_EQ (parameters[4]->getCurrentValueAsText(), "90 %");
-    EXPECT_EQ (parameters[19]->getCurrentValueAsText(), "2.00");
+    EXPECT_EQ (parameters[19]->getCurrentValueAsText(), "1.00");
 }
 
 TEST (AlxPlimsarModule, theTriggerIsWiredOnlyWhileAudioRuns)

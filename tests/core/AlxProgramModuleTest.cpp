@@ -27,6 +27,7 @@ namespace
             processor.initialise();
             processor.addListener (&display);
             AlxMessageLoop::deliverPending();
+            display.programChanges = 0;
         }
 
         ~ProgramFixture() override { processor.removeListener (&display); }
@@ -39,13 +40,15 @@ namespace
     };
 }
 
-TEST_F (ProgramFixture, startsWithUntitledProgramsAndProgramZero)
+TEST_F (ProgramFixture, programsAreUntitledUntilABankNamesThem)
 {
-    EXPECT_EQ (processor.getNumPrograms(), 128);
-    EXPECT_EQ (processor.getCurrentProgram(), 0);
+    const AlxProgramDomain domain (nullptr);
 
     for (int i = 0; i < 128; ++i)
-        ASSERT_EQ (processor.getProgramName (i), "Untitled " + juce::String (i));
+        ASSERT_EQ (domain.getValues()[(size_t) i]->getText(), "Untitled " + juce::String (i));
+
+    EXPECT_EQ (processor.getNumPrograms(), 128);
+    EXPECT_EQ (processor.getCurrentProgram(), 0);
 
     EXPECT_EQ (programs().getProgramDomainSet()->getProgramDomain()->getName(), "Preset");
     EXPECT_LT (programs().getProgramParameter()->getHostIndex(), 0);
@@ -107,7 +110,8 @@ TEST_F (ProgramFixture, namesAndTheCurrentProgramTravelInTheStateChunk)
     juce::MemoryBlock chunk;
     processor.getStateInformation (chunk);
     EXPECT_EQ (static_cast<const char*> (chunk.getData())[chunk.getSize() - 1], 0);
-    EXPECT_TRUE (chunk.toString().startsWith ("<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\"><cm><mod i=\"1000\"><ext><dom n=\"Preset\">"));
+    EXPECT_TRUE (chunk.toString().startsWith ("<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\"><glob><prs standalone=\"1\"/></glob>"
+                                              "<cm><mod i=\"1000\"><ext><dom n=\"Preset\">"));
 
     AlxPlimsarFilter other;
     other.initialise();
@@ -129,6 +133,6 @@ TEST_F (ProgramFixture, aProgramChunkRenamesOnlyTheProgramItIsLoadedInto)
     AlxMessageLoop::deliverPending();
 
     EXPECT_EQ (processor.getProgramName (7), "Source");
-    EXPECT_EQ (processor.getProgramName (6), "Untitled 6");
+    EXPECT_EQ (processor.getProgramName (6), "rolling acceleration");
     EXPECT_EQ (processor.getProgramName (0), "Source");
 }

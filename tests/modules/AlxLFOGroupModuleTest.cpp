@@ -38,8 +38,8 @@ namespace
 
 TEST_F (LfoFixture, eachSettingReachesItsGenerator)
 {
-    // The generator starts from program 0's settings.
-    EXPECT_EQ (lfo1.getGenerator().getLevel(), 2.0);
+    // The generator starts from the factory bank's program 0.
+    EXPECT_EQ (lfo1.getGenerator().getLevel(), 1.0);
     EXPECT_EQ (lfo1.getGenerator().getWaveform(), AlxLFO::rampUp);
 
     const SettingCase cases[] = {
@@ -67,7 +67,7 @@ TEST_F (LfoFixture, eachSettingReachesItsGenerator)
     // A program switch applies the other program's settings.
     host.getRoot().setCurrentProgram (5);
     host.deliver();
-    EXPECT_EQ (lfo2.getGenerator().getLevel(), 2.0);
+    EXPECT_EQ (lfo2.getGenerator().getLevel(), 1.0);
     EXPECT_EQ (lfo2.getGenerator().getWaveform(), AlxLFO::rampUp);
     EXPECT_EQ (lfo2.getGenerator().getFrequencyUnit(), AlxLFO::perBar);
 
@@ -83,13 +83,13 @@ TEST_F (LfoFixture, theSelectedLfoIsWhatTheEditorEditsWhileBothModulate)
 
     AlxRecordingSink editor;
     group.addSinkRecursive (&editor, true);
-    path.select (lfo1.getLevelParameter(), "1.00");
+    path.select (lfo1.getLevelParameter(), "1.50");
     path.select (lfo2.getLevelParameter(), "0.30");
     path.select (stepSource(), "LFO1");
     path.select (gateSource(), "LFO2");
     host.deliver();
 
-    EXPECT_EQ (group.getSelectedParameter (AlxLFOModule::levelId)->getValue()->getText(), "1.00");
+    EXPECT_EQ (group.getSelectedParameter (AlxLFOModule::levelId)->getValue()->getText(), "1.50");
     EXPECT_EQ (editor.count (group.getSelectedParameter (AlxLFOModule::levelId), editorChange), 1);
     EXPECT_EQ (editor.records.size(), 1u);
 
