@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """The renderer as a command: exit status 0 and a quiet standard error on success; one line on
-standard error, exit status 2 and no file left behind on a problem; the same arguments give the
-same bytes.
+standard error, exit status 2 and no file left behind on a problem or when interrupted; the same
+arguments give the same bytes.
 
 usage: command_line.py <plimsar-render>
 """
 
 import os
+import signal
+import subprocess
+import time
 
-from render_support import check, check_equal, main, run
+from render_support import check, check_equal, main, renderer, run
 
 OUTPUTS = ["--midi-out", "out.mid", "--events-out", "out.csv", "--wav-out", "out.wav",
            "--save-bank", "out.fxb", "--save-preset", "out.fxp"]
@@ -44,6 +47,21 @@ def test(folder):
         check_equal(err, f"plimsar-render: {message.format(folder=folder)}\n", f"standard error for {args}")
         check_equal(out, "", f"standard output for {args}")
         check_equal(sorted(os.listdir(folder)), before, f"files after {args}")
+
+    # Ctrl-C in the middle of a long render: it stops between two blocks and removes its
+    # temporary files.
+    for signal_number in (signal.SIGINT, signal.SIGTERM):
+        process = subprocess.Popen([renderer(), "--seconds", "40000", "--wav-out", "long.wav", "--quiet"], cwd=folder,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        deadline = time.monotonic() + 30
+        while not any(name.startswith(".long") for name in os.listdir(folder)) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        time.sleep(0.3)
+        process.send_signal(signal_number)
+        out, err = process.communicate(timeout=60)
+        check_equal((process.returncode, out, err), (2, "", "plimsar-render: interrupted; no file was written\n"),
+                    f"a render stopped by signal {signal_number}")
+        check_equal(sorted(os.listdir(folder)), before, f"files after signal {signal_number}")
 
     # Same arguments, same bytes: the demo through the clean start, and a chord climbing arp in
     # 5/4 at another rate and block size.

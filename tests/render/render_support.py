@@ -24,7 +24,7 @@ def check_equal(actual, expected, what):
 def renderer():
     if len(sys.argv) != 2:
         sys.exit(f"usage: {sys.argv[0]} <plimsar-render>")
-    return sys.argv[1]
+    return os.path.abspath(sys.argv[1])
 
 
 def run(args, cwd, expect_status=0):

@@ -10,11 +10,15 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <atomic>
 #include <cmath>
 #include <optional>
 
 namespace
 {
+    std::atomic<bool> interrupted { false };
+    static_assert (std::atomic<bool>::is_always_lock_free, "interrupt() is called from signal handlers");
+
     bool isGiven (const juce::File& file) { return file != juce::File(); }
 
     std::optional<AlxRenderTarget> targetFor (const juce::File& file)
@@ -69,6 +73,9 @@ namespace
 
         void blockDone (juce::int64 samplesDone, juce::int64 samplesTotal) override
         {
+            if (interrupted.load())
+                throw AlxRenderError ("interrupted; no file was written");
+
             if (showProgress)
                 progress.update (samplesDone, samplesTotal, juce::Time::getMillisecondCounterHiRes() - startMs);
         }
@@ -224,8 +231,15 @@ namespace
     }
 }
 
+void AlxRenderTool::interrupt()
+{
+    interrupted.store (true);
+}
+
 int AlxRenderTool::run (const juce::StringArray& arguments, std::ostream& out, std::ostream& err)
 {
+    interrupted.store (false);
+
     try
     {
         const auto options = AlxRenderOptions::parse (arguments);

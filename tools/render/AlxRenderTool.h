@@ -15,4 +15,8 @@ namespace AlxRenderTool
     // one line naming a problem go to err. Answers the exit status: success, or failure with no
     // output file created or changed.
     int run (const juce::StringArray& arguments, std::ostream& out, std::ostream& err);
+
+    // Asks a running render to stop after the current block, as a failure (the user pressed
+    // Ctrl-C): nothing is written. Safe to call from a signal handler.
+    void interrupt();
 }

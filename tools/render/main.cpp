@@ -2,6 +2,7 @@
 
 #include <juce_events/juce_events.h>
 
+#include <csignal>
 #include <iostream>
 
 int main (int argc, char* argv[])
@@ -15,6 +16,11 @@ int main (int argc, char* argv[])
     // line and the line naming a problem, so the debug output is dropped.
     std::ostream err (std::cerr.rdbuf());
     std::cerr.rdbuf (nullptr);
+
+    // Ctrl-C or a termination request ends a render between two blocks, so its temporary
+    // files are removed and nothing half-written is left.
+    for (int signalNumber : { SIGINT, SIGTERM })
+        std::signal (signalNumber, [] (int) { AlxRenderTool::interrupt(); });
 
     juce::StringArray arguments;
 
