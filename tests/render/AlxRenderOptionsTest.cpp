@@ -119,7 +119,7 @@ TEST (AlxRenderOptions, namesTheFirstProblem)
         { "--midi-out o.mid --bars -2", "--bars: -2 is out of range (at least 1)" },
         { "--midi-out o.mid --seconds 0", "--seconds: 0 is out of range (more than 0)" },
         { "--midi-out o.mid --ppq 40000", "--ppq: 40000 is out of range (1 to 32767)" },
-        { "--midi-out o.mid --track -1", "--track: -1 is out of range (0 to 999)" },
+        { "--midi-out o.mid --track -1", "--track: -1 is out of range (at least 0)" },
         { "--midi-out o.mid --bank=", "--bank: the file name is empty" },
         { "--midi-out o.mid --bars 2 --seconds 3", "--bars and --seconds cannot be used together" },
         { "--midi-out o.mid --track 1 --input in.mid", "--track chooses a built-in track and cannot be used with --input" },

@@ -61,7 +61,8 @@ void AlxRenderInput::fillBlock (juce::MidiBuffer& buffer, juce::int64 blockStart
 
     for (; next < samplePositions.size() && samplePositions[next] < blockEnd; ++next)
     {
-        // An event before the block (there are none once blocks start at 0) plays at its start.
+        // Blocks from 0 on meet every event in its own block; a first block that starts later
+        // plays the events it passed at its start.
         const auto position = juce::jmax ((juce::int64) 0, samplePositions[next] - blockStart);
         buffer.addEvent (sequence.getEventPointer ((int) next)->message, (int) position);
     }

@@ -55,12 +55,12 @@ namespace
         return value;
     }
 
-    int atLeastOne (const juce::String& option, const juce::String& text)
+    int atLeast (int low, const juce::String& option, const juce::String& text)
     {
         const int value = readWholeNumber (option, text);
 
-        if (value < 1)
-            throw AlxRenderError (option + ": " + text + " is out of range (at least 1)");
+        if (value < low)
+            throw AlxRenderError (option + ": " + text + " is out of range (at least " + juce::String (low) + ")");
 
         return value;
     }
@@ -135,13 +135,14 @@ AlxRenderOptions AlxRenderOptions::parse (const juce::StringArray& arguments)
               options.program = v;
           } },
         { "--input", [&] (auto& o, auto& v) { options.inputFile = fileOf (o, v); } },
-        { "--track", [&] (auto& o, auto& v) { options.track = inRange (o, v, readWholeNumber (o, v), 0, 999); } },
+        // How many built-in tracks there are is the processor's to say.
+        { "--track", [&] (auto& o, auto& v) { options.track = atLeast (0, o, v); } },
         { "--tempo", [&] (auto& o, auto& v) { options.tempo = inRange (o, v, readNumber (o, v), minTempo, maxTempo); } },
         { "--time-signature", [&] (auto& o, auto& v) { readTimeSignature (o, v, options); } },
         { "--sample-rate", [&] (auto& o, auto& v)
           { options.sampleRate = inRange (o, v, readWholeNumber (o, v), minSampleRate, maxSampleRate); } },
         { "--block-size", [&] (auto& o, auto& v) { options.blockSize = inRange (o, v, readWholeNumber (o, v), 1, maxBlockSize); } },
-        { "--bars", [&] (auto& o, auto& v) { options.bars = atLeastOne (o, v); } },
+        { "--bars", [&] (auto& o, auto& v) { options.bars = atLeast (1, o, v); } },
         { "--seconds", [&] (auto& o, auto& v)
           {
               const double seconds = readNumber (o, v);
