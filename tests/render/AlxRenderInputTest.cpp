@@ -106,6 +106,11 @@ TEST_F (AlxRenderInputTest, refusesWhatItCannotPlay)
     smpte.addTrack (track);
     const auto smpteFile = write (smpte, "smpte.mid");
 
+    juce::MidiFile noDivision;
+    noDivision.setTicksPerQuarterNote (0);
+    noDivision.addTrack (track);
+    const auto noDivisionFile = write (noDivision, "no-division.mid");
+
     const auto textFile = folder.getChildFile ("notes.mid");
     textFile.replaceWithText ("C E G, not a MIDI file");
 
@@ -113,6 +118,7 @@ TEST_F (AlxRenderInputTest, refusesWhatItCannotPlay)
 
     EXPECT_EQ (errorOf (smpteFile), smpteFile.getFullPathName().toStdString()
                                         + " counts time in SMPTE frames; only files in ticks per quarter note can be played");
+    EXPECT_EQ (errorOf (noDivisionFile), noDivisionFile.getFullPathName().toStdString() + " has no ticks per quarter note");
     EXPECT_EQ (errorOf (textFile), textFile.getFullPathName().toStdString() + " is not a Standard MIDI File");
     EXPECT_EQ (errorOf (missing), "cannot read " + missing.getFullPathName().toStdString());
     EXPECT_EQ (errorOf (folder), "cannot read " + folder.getFullPathName().toStdString());

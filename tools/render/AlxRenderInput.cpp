@@ -19,8 +19,11 @@ AlxRenderInput AlxRenderInput::fromFile (const juce::File& file)
 
     const int division = midiFile.getTimeFormat();
 
-    if (division <= 0)
+    if (division < 0)
         throw AlxRenderError (name + " counts time in SMPTE frames; only files in ticks per quarter note can be played");
+
+    if (division == 0)
+        throw AlxRenderError (name + " has no ticks per quarter note");
 
     juce::MidiMessageSequence quarters;
 
