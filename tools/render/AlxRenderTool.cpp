@@ -1,0 +1,261 @@
+#include "render/AlxRenderTool.h"
+
+#include "render/AlxEventCsvWriter.h"
+#include "render/AlxMidiFileWriter.h"
+#include "render/AlxRenderError.h"
+#include "render/AlxRenderOptions.h"
+#include "render/AlxRenderProgress.h"
+#include "render/AlxRenderTarget.h"
+#include "render/AlxRenderer.h"
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <atomic>
+#include <cmath>
+#include <optional>
+
+namespace
+{
+    std::atomic<bool> interrupted { false };
+    static_assert (std::atomic<bool>::is_always_lock_free, "interrupt() is called from signal handlers");
+
+    bool isGiven (const juce::File& file) { return file != juce::File(); }
+
+    std::optional<AlxRenderTarget> targetFor (const juce::File& file)
+    {
+        if (! isGiven (file))
+            return std::nullopt;
+
+        return std::optional<AlxRenderTarget> (std::in_place, file);
+    }
+
+    // The render's outputs while it runs: each writes into its target's temporary file.
+    class Outputs : public AlxRenderListener
+    {
+    public:
+        Outputs (std::optional<AlxRenderTarget>& csvTarget_, std::optional<AlxRenderTarget>& wavTarget_,
+                 std::optional<AlxMidiFileWriter>& midi_, double sampleRate, std::ostream& err, bool quiet)
+            : csvTarget (csvTarget_), wavTarget (wavTarget_), midi (midi_), progress (err, sampleRate), showProgress (! quiet)
+        {
+            if (csvTarget)
+            {
+                csvStream = csvTarget->createStream();
+                csv.emplace (*csvStream);
+            }
+
+            if (wavTarget)
+            {
+                // 32 bits per sample are written as floating point.
+                auto stream = wavTarget->createStream();
+                wav.reset (juce::WavAudioFormat().createWriterFor (stream.get(), sampleRate, 2, 32, {}, 0));
+
+                if (wav == nullptr)
+                    throw AlxRenderError ("cannot write " + wavTarget->getTarget().getFullPathName());
+
+                stream.release();
+            }
+        }
+
+        void midiDelivered (juce::int64 samplePosition, const juce::MidiMessage& message) override
+        {
+            if (csv)
+                csvFailed = ! csv->add (samplePosition, message) || csvFailed;
+
+            if (midi)
+                midi->add (samplePosition, message);
+        }
+
+        void audioRendered (const juce::AudioBuffer<float>& block) override
+        {
+            if (wav != nullptr)
+                wavFailed = ! wav->writeFromAudioSampleBuffer (block, 0, block.getNumSamples()) || wavFailed;
+        }
+
+        void blockDone (juce::int64 samplesDone, juce::int64 samplesTotal) override
+        {
+            if (interrupted.load())
+                throw AlxRenderError ("interrupted; no file was written");
+
+            if (showProgress)
+                progress.update (samplesDone, samplesTotal, juce::Time::getMillisecondCounterHiRes() - startMs);
+        }
+
+        // Completes the files; the targets are not committed yet.
+        void finish()
+        {
+            if (csvStream != nullptr)
+            {
+                csvStream->flush();
+                csvFailed = csvFailed || csvStream->getStatus().failed();
+                csvStream.reset();
+            }
+
+            if (csvFailed)
+                throw AlxRenderError ("cannot write " + csvTarget->getTarget().getFullPathName());
+
+            // Deleting the writer completes the WAV header and closes the file.
+            wav.reset();
+
+            if (wavFailed)
+                throw AlxRenderError ("cannot write " + wavTarget->getTarget().getFullPathName());
+        }
+
+    private:
+        std::optional<AlxRenderTarget>& csvTarget;
+        std::optional<AlxRenderTarget>& wavTarget;
+        std::optional<AlxMidiFileWriter>& midi;
+        std::unique_ptr<juce::FileOutputStream> csvStream;
+        std::optional<AlxEventCsvWriter> csv;
+        std::unique_ptr<juce::AudioFormatWriter> wav;
+        bool csvFailed = false, wavFailed = false;
+        AlxRenderProgress progress;
+        const bool showProgress;
+        const double startMs = juce::Time::getMillisecondCounterHiRes();
+    };
+
+    juce::int64 lengthInSamples (const AlxRenderOptions& options, const AlxRenderer& renderer)
+    {
+        if (options.seconds)
+            return (juce::int64) std::llround (*options.seconds * options.sampleRate);
+
+        const double barQuarters = renderer.getNumerator() * 4.0 / renderer.getDenominator();
+        const int bars = options.bars.value_or (AlxRenderOptions::defaultBars);
+        return (juce::int64) std::llround (bars * barQuarters * renderer.getSamplesPerQuarter (options.sampleRate));
+    }
+
+    void checkLength (juce::int64 length, const AlxRenderOptions& options)
+    {
+        if (length < 1)
+            throw AlxRenderError ("the render is shorter than one sample");
+
+        const auto maximum = AlxRenderer::getMaximumLength (options.blockSize);
+
+        if (length > maximum)
+            throw AlxRenderError ("the render is too long: at most " + juce::String (maximum / options.sampleRate)
+                                  + " seconds at " + juce::String (options.sampleRate) + " Hz");
+    }
+
+    std::optional<AlxMidiFileWriter> midiWriterFor (const AlxRenderOptions& options, AlxRenderer& renderer, juce::int64 length)
+    {
+        if (! isGiven (options.midiOut))
+            return std::nullopt;
+
+        const int numerator = renderer.getNumerator(), denominator = renderer.getDenominator();
+
+        if (! juce::isPowerOfTwo (denominator) || denominator > 16)
+            throw AlxRenderError ("--midi-out: a MIDI file cannot hold the time signature " + juce::String (numerator) + "/"
+                                  + juce::String (denominator) + "; choose one with --time-signature");
+
+        std::optional<AlxMidiFileWriter> writer (std::in_place,
+                                                 AlxMidiFileWriter::Format { (double) options.sampleRate, renderer.getTempo(),
+                                                                             numerator, denominator, options.ppq },
+                                                 renderer.getCurrentProgramName());
+
+        if (writer->tickOf (length) > AlxMidiFileWriter::maxTick)
+            throw AlxRenderError ("--midi-out: the render is too long for a MIDI file at " + juce::String (options.ppq)
+                                  + " ticks per quarter note");
+
+        return writer;
+    }
+
+    void writeMidiFile (const AlxMidiFileWriter& writer, const AlxRenderTarget& target, juce::int64 length)
+    {
+        auto stream = target.createStream();
+
+        if (! writer.writeTo (*stream, length) || (stream->flush(), stream->getStatus().failed()))
+            throw AlxRenderError ("cannot write " + target.getTarget().getFullPathName());
+    }
+
+    void render (const AlxRenderOptions& options, std::ostream& err)
+    {
+        // Every output is claimed before any work, so an unwritable one fails at once.
+        auto bankTarget = targetFor (options.saveBank);
+        auto presetTarget = targetFor (options.savePreset);
+        auto midiTarget = targetFor (options.midiOut);
+        auto csvTarget = targetFor (options.eventsOut);
+        auto wavTarget = targetFor (options.wavOut);
+
+        std::optional<AlxRenderInput> input;
+
+        if (isGiven (options.inputFile))
+            input = AlxRenderInput::fromFile (options.inputFile);
+
+        AlxRenderer renderer;
+
+        if (isGiven (options.bankFile))
+            renderer.loadBank (options.bankFile);
+
+        if (options.program)
+            renderer.selectProgram (*options.program);
+
+        if (isGiven (options.presetFile))
+            renderer.loadPreset (options.presetFile);
+
+        if (bankTarget)
+            renderer.saveBank (bankTarget->getFile());
+
+        if (presetTarget)
+            renderer.savePreset (presetTarget->getFile());
+
+        juce::int64 length = 0;
+        std::optional<AlxMidiFileWriter> midi;
+
+        if (options.rendersAnything())
+        {
+            if (options.tempo)
+                renderer.setTempo (*options.tempo);
+
+            if (options.numerator && options.denominator)
+                renderer.setTimeSignature (*options.numerator, *options.denominator);
+
+            if (input)
+                renderer.playInput (std::move (*input));
+            else
+                renderer.playTrack (options.track.value_or (0));
+
+            length = lengthInSamples (options, renderer);
+            checkLength (length, options);
+            midi = midiWriterFor (options, renderer, length);
+
+            Outputs outputs (csvTarget, wavTarget, midi, options.sampleRate, err, options.quiet);
+            renderer.render (options.sampleRate, options.blockSize, length, outputs);
+            outputs.finish();
+
+            if (midi)
+                writeMidiFile (*midi, *midiTarget, length);
+        }
+
+        for (auto* target : { &bankTarget, &presetTarget, &midiTarget, &csvTarget, &wavTarget })
+            if (*target)
+                (*target)->commit();
+    }
+}
+
+void AlxRenderTool::interrupt()
+{
+    interrupted.store (true);
+}
+
+int AlxRenderTool::run (const juce::StringArray& arguments, std::ostream& out, std::ostream& err)
+{
+    interrupted.store (false);
+
+    try
+    {
+        const auto options = AlxRenderOptions::parse (arguments);
+
+        if (options.help)
+        {
+            out << AlxRenderOptions::usage();
+            return success;
+        }
+
+        render (options, err);
+        return success;
+    }
+    catch (const AlxRenderError& error)
+    {
+        err << "plimsar-render: " << error.what() << std::endl;
+        return failure;
+    }
+}

@@ -1,0 +1,278 @@
+#include "render/AlxRenderer.h"
+
+#include "core/AlxPlimsarModule.h"
+#include "framework/AlxMessageCode.h"
+#include "midi/AlxMidiInputDomainSet.h"
+#include "midi/AlxMidiInputGroupModule.h"
+#include "midi/AlxMidiInputModule.h"
+#include "modules/AlxTransportModule.h"
+#include "render/AlxRenderError.h"
+#include "render/AlxRenderMessagePump.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace
+{
+    juce::String pathOf (const juce::File& file) { return file.getFullPathName(); }
+
+    void checkReadable (const juce::File& file)
+    {
+        if (file.isDirectory() || ! juce::FileInputStream (file).openedOk())
+            throw AlxRenderError ("cannot read " + pathOf (file));
+    }
+}
+
+AlxRenderer::AlxRenderer (AlxMidiDeviceService& systemDevices) : devices (systemDevices)
+{
+    {
+        // The device managers take the service that is the default when the tree is built.
+        const AlxMidiDeviceService::ScopedDefault renderDevices (devices);
+        processor.initialise();
+    }
+
+    AlxRenderMessagePump::deliverPending();
+}
+
+AlxRenderer::~AlxRenderer() = default;
+
+AlxPlimsarModule& AlxRenderer::getRoot() const
+{
+    return static_cast<AlxPlimsarModule&> (*processor.getRootModule());
+}
+
+AlxTransportModule& AlxRenderer::getTransport() const
+{
+    return *getRoot().getTransportModule();
+}
+
+void AlxRenderer::loadBank (const juce::File& file)
+{
+    checkReadable (file);
+
+    if (! processor.loadBankFile (file))
+        throw AlxRenderError (pathOf (file) + " is not a bank preset file plimsar can load");
+
+    AlxRenderMessagePump::deliverPending();
+}
+
+void AlxRenderer::selectProgram (const juce::String& indexOrName)
+{
+    const int numPrograms = processor.getNumPrograms();
+    int index = -1;
+
+    if (indexOrName.containsOnly ("0123456789") && indexOrName.length() <= 9)
+    {
+        index = indexOrName.getIntValue();
+
+        if (index >= numPrograms)
+            throw AlxRenderError ("there is no program " + indexOrName + " (0 to " + juce::String (numPrograms - 1) + ")");
+    }
+    else
+    {
+        for (int i = 0; i < numPrograms && index < 0; ++i)
+            if (processor.getProgramName (i) == indexOrName)
+                index = i;
+
+        if (index < 0)
+            throw AlxRenderError ("no program is named '" + indexOrName + "'");
+    }
+
+    processor.setCurrentProgram (index);
+    AlxRenderMessagePump::deliverPending();
+}
+
+void AlxRenderer::loadPreset (const juce::File& file)
+{
+    checkReadable (file);
+
+    if (! processor.loadProgramFile (file))
+        throw AlxRenderError (pathOf (file) + " is not a program preset file plimsar can load");
+
+    AlxRenderMessagePump::deliverPending();
+}
+
+void AlxRenderer::saveBank (const juce::File& file)
+{
+    if (! processor.saveBankFile (file))
+        throw AlxRenderError ("cannot write " + pathOf (file));
+}
+
+void AlxRenderer::savePreset (const juce::File& file)
+{
+    if (! processor.saveProgramFile (file))
+        throw AlxRenderError ("cannot write " + pathOf (file));
+}
+
+void AlxRenderer::setTempo (double bpm)
+{
+    auto& parameter = *getTransport().getTempoParameter();
+
+    {
+        const juce::ScopedLock sl (parameter.getLock());
+        parameter.setRealValue ((float) bpm, AlxMessageCode::internal, false, true);
+    }
+
+    AlxRenderMessagePump::deliverPending();
+}
+
+void AlxRenderer::setTimeSignature (int numerator, int denominator)
+{
+    for (auto [parameter, value] : { std::pair (getTransport().getNumeratorParameter(), numerator),
+                                     std::pair (getTransport().getDenominatorParameter(), denominator) })
+    {
+        const juce::ScopedLock sl (parameter->getLock());
+        parameter->setRealValue ((float) value, AlxMessageCode::internal, false, true);
+    }
+
+    AlxRenderMessagePump::deliverPending();
+}
+
+void AlxRenderer::choose (AlxParameter& parameter, int valueIndex)
+{
+    const juce::ScopedLock sl (parameter.getLock());
+    parameter.setValue (parameter.getDomain()->getValues()[(size_t) valueIndex].get(), AlxMessageCode::internal, false, true);
+}
+
+void AlxRenderer::playTrack (int track)
+{
+    auto& midiInput = *getRoot().getMidiInputGroup()->getInputModule (0);
+    auto& trackParameter = *midiInput.getTrackParameter();
+    const int numTracks = (int) trackParameter.getDomain()->getValues().size();
+
+    if (track < 0 || track >= numTracks)
+        throw AlxRenderError ("there is no built-in track " + juce::String (track) + " (0 to " + juce::String (numTracks - 1) + ")");
+
+    choose (*midiInput.getDeviceParameter(), AlxMidiFromDeviceDomain::builtInTracks);
+    choose (trackParameter, track);
+    input.reset();
+    AlxRenderMessagePump::deliverPending();
+}
+
+void AlxRenderer::playInput (AlxRenderInput fileInput)
+{
+    auto& midiInput = *getRoot().getMidiInputGroup()->getInputModule (0);
+    choose (*midiInput.getDeviceParameter(), AlxMidiFromDeviceDomain::host);
+    // Channel value 0 is "All".
+    choose (*midiInput.getChannelParameter(), 0);
+    input = std::move (fileInput);
+    AlxRenderMessagePump::deliverPending();
+}
+
+double AlxRenderer::getTempo() const
+{
+    return getTransport().getTempoParameter()->getRealValue();
+}
+
+int AlxRenderer::getNumerator() const
+{
+    return (int) getTransport().getNumeratorParameter()->getRealValue();
+}
+
+int AlxRenderer::getDenominator() const
+{
+    return (int) getTransport().getDenominatorParameter()->getRealValue();
+}
+
+juce::String AlxRenderer::getCurrentProgramName()
+{
+    return processor.getProgramName (processor.getCurrentProgram());
+}
+
+juce::int64 AlxRenderer::getMaximumLength (int blockSize)
+{
+    // The processor leaves a block unprocessed once the song position, in samples, comes within
+    // the block's length of the largest int.
+    return (juce::int64) std::numeric_limits<int>::max() - 2 * (juce::int64) blockSize;
+}
+
+void AlxRenderer::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+{
+    const juce::ScopedLock sl (processor.getCallbackLock());
+    processor.processBlock (audio, midi);
+}
+
+void AlxRenderer::startTransport()
+{
+    auto& transport = getTransport();
+
+    // Armed since start-up; play starts it at position 0 and asks every module to reset.
+    transport.postPlay();
+    AlxRenderMessagePump::deliverPending();
+
+    if (! transport.isPlaying())
+        throw AlxRenderError ("the transport did not start");
+
+    // A pass of no samples takes the reset, so the first block starts with nothing pending.
+    juce::AudioBuffer<float> noAudio (2, 0);
+    juce::MidiBuffer noMidi;
+    processBlock (noAudio, noMidi);
+    AlxRenderMessagePump::deliverPending();
+}
+
+void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSamples, AlxRenderListener& listener)
+{
+    jassert (numSamples <= getMaximumLength (blockSize));
+
+    processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
+    processor.prepareToPlay (sampleRate, blockSize);
+
+    // Released however the render ends, so the processor can be prepared again.
+    const struct Release
+    {
+        AlxPlimsarFilter& filter;
+        ~Release() { filter.releaseResources(); }
+    } release { processor };
+
+    AlxRenderMessagePump::deliverPending();
+    startTransport();
+
+    if (input)
+        input->start (getSamplesPerQuarter (sampleRate));
+
+    juce::AudioBuffer<float> audio (2, blockSize);
+    juce::MidiBuffer midi;
+    midi.ensureSize (8192);
+    deliveries.reserve (1024);
+
+    for (juce::int64 done = 0; done < numSamples;)
+    {
+        const int n = (int) juce::jmin ((juce::int64) blockSize, numSamples - done);
+        audio.setSize (2, n, false, false, true);
+        audio.clear();
+        midi.clear();
+
+        if (input)
+            input->fillBlock (midi, done, n);
+
+        processBlock (audio, midi);
+        collectDeliveries (done, midi, listener);
+        listener.audioRendered (audio);
+        done += n;
+        listener.blockDone (done, numSamples);
+        AlxRenderMessagePump::deliverPending();
+    }
+}
+
+void AlxRenderer::collectDeliveries (juce::int64 blockStart, const juce::MidiBuffer& hostMidi, AlxRenderListener& listener)
+{
+    // The output stage fills the synth's cable and the host's buffer afresh in every block (and
+    // empties the one it does not deliver to) and sends to devices at once.
+    deliveries.clear();
+
+    if (const auto* synthMidi = getRoot().getSynthMidiCable().getObject())
+        for (const auto event : *synthMidi)
+            deliveries.push_back ({ blockStart + event.samplePosition, event.getMessage() });
+
+    for (const auto event : hostMidi)
+        deliveries.push_back ({ blockStart + event.samplePosition, event.getMessage() });
+
+    for (auto& message : devices.takeSent())
+        deliveries.push_back ({ blockStart, message });
+
+    std::stable_sort (deliveries.begin(), deliveries.end(),
+                      [] (const Delivery& a, const Delivery& b) { return a.position < b.position; });
+
+    for (const auto& delivery : deliveries)
+        listener.midiDelivered (delivery.position, delivery.message);
+}
