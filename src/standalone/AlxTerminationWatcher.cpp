@@ -4,6 +4,9 @@ namespace
 {
     volatile std::sig_atomic_t terminationRequested = 0;
 
+    // A signal handler, with C linkage as the system calls it.
+    extern "C" void requestTermination (int);
+
     extern "C" void requestTermination (int)
     {
         terminationRequested = 1;
