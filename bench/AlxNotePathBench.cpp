@@ -1,6 +1,10 @@
 #include "core/AlxPlimsarFilter.h"
 #include "core/AlxPlimsarModule.h"
 #include "framework/AlxMessageCode.h"
+#include "midi/AlxMidiInputGroupModule.h"
+#include "midi/AlxMidiInputModule.h"
+#include "midi/AlxMidiOutputGroupModule.h"
+#include "midi/AlxMidiOutputModule.h"
 #include "modules/AlxArpModule.h"
 #include "modules/AlxGrooveModule.h"
 #include "modules/AlxLFOGroupModule.h"
@@ -77,9 +81,9 @@ namespace
         return module.getProgramParameters()->findById (id);
     }
 
-    // The whole note path at 120 bpm: transport, trigger on 1/16 with a groove on all beats, the
-    // arp doubling a ten-note chord, and both LFOs modulating every setting that can be
-    // modulated. Reports the share of the block's real-time duration one block takes (in %), the
+    // The whole note path at 120 bpm: a ten-note chord from the host through the MIDI input, the
+    // transport, the trigger on 1/16 with a groove on all beats, the arp doubling the chord, both
+    // LFOs modulating every setting that can be modulated, and the MIDI output back to the host. Reports the share of the block's real-time duration one block takes (in %), the
     // heap allocations per block and the messages posted per block (each posted message is one
     // allocation).
     void runNotePath (benchmark::State& state)
@@ -116,16 +120,23 @@ namespace
         for (size_t i = 0; i < std::size (modulated); ++i)
             select (parameterOf (*modulated[i].first, modulated[i].second), i % 2 == 0 ? "LFO1" : "LFO2");
 
-        for (int note : { 48, 52, 55, 60, 62, 64, 67, 69, 71, 74 })
-            root.getHeldKeysCable().getObject()->noteOn (1, note, 0.8f);
-
+        // The chord comes from the host with every block and the notes go back to the host, so the
+        // measure holds the input and output stages but no synth voices.
+        select (root.getMidiInputGroup()->getInputModule (0)->getDeviceParameter(), "VST/AU host");
+        select (root.getMidiOutputGroup()->getOutputModule (0)->getDeviceParameter(), "VST host");
         root.getTransportModule()->postPlay();
         AlxMessageLoop::deliverPending();
 
         juce::AudioBuffer<float> audio (2, blockSize);
         juce::MidiBuffer midi;
+        midi.ensureSize (4096);
         const auto runBlock = [&]
         {
+            midi.clear();
+
+            for (int note : { 48, 52, 55, 60, 62, 64, 67, 69, 71, 74 })
+                midi.addEvent (juce::MidiMessage::noteOn (1, note, 0.8f), 0);
+
             const juce::ScopedLock sl (processor.getCallbackLock());
             processor.processBlock (audio, midi);
         };
