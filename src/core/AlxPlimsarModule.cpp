@@ -54,6 +54,7 @@ void AlxPlimsarModule::initialise()
         child->initialise();
 
     installDemoSequences();
+    transport = getTransportModule();
 
     for (int id : { AlxMidiInputModule::moduleId, AlxTransportModule::moduleId, AlxTriggerModule::moduleId,
                     AlxMidiOutputModule::moduleId, AlxSynthModule::moduleId })
@@ -92,52 +93,52 @@ void AlxPlimsarModule::loadFactoryBank()
 
 AlxTransportModule* AlxPlimsarModule::getTransportModule() const
 {
-    return dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
+    return findModuleOf<AlxTransportModule>();
 }
 
 AlxSynthModule* AlxPlimsarModule::getSynthModule() const
 {
-    return dynamic_cast<AlxSynthModule*> (findModule (AlxSynthModule::moduleId));
+    return findModuleOf<AlxSynthModule>();
 }
 
 AlxProgramModule* AlxPlimsarModule::getProgramModule() const
 {
-    return dynamic_cast<AlxProgramModule*> (findModule (AlxProgramModule::moduleId));
+    return findModuleOf<AlxProgramModule>();
 }
 
 AlxMidiInputGroupModule* AlxPlimsarModule::getMidiInputGroup() const
 {
-    return dynamic_cast<AlxMidiInputGroupModule*> (findModule (AlxMidiInputGroupModule::moduleId));
+    return findModuleOf<AlxMidiInputGroupModule>();
 }
 
 AlxMidiOutputGroupModule* AlxPlimsarModule::getMidiOutputGroup() const
 {
-    return dynamic_cast<AlxMidiOutputGroupModule*> (findModule (AlxMidiOutputGroupModule::moduleId));
+    return findModuleOf<AlxMidiOutputGroupModule>();
 }
 
 AlxTriggerModule* AlxPlimsarModule::getTriggerModule() const
 {
-    return dynamic_cast<AlxTriggerModule*> (findModule (AlxTriggerModule::moduleId));
+    return findModuleOf<AlxTriggerModule>();
 }
 
 AlxGrooveModule* AlxPlimsarModule::getGrooveModule() const
 {
-    return dynamic_cast<AlxGrooveModule*> (findModule (AlxGrooveModule::moduleId));
+    return findModuleOf<AlxGrooveModule>();
 }
 
 AlxArpModule* AlxPlimsarModule::getArpModule() const
 {
-    return dynamic_cast<AlxArpModule*> (findModule (AlxArpModule::moduleId));
+    return findModuleOf<AlxArpModule>();
 }
 
 AlxLFOGroupModule* AlxPlimsarModule::getLfoGroup() const
 {
-    return dynamic_cast<AlxLFOGroupModule*> (findModule (AlxLFOGroupModule::moduleId));
+    return findModuleOf<AlxLFOGroupModule>();
 }
 
 AlxHelpModule* AlxPlimsarModule::getHelpModule() const
 {
-    return dynamic_cast<AlxHelpModule*> (findModule (AlxHelpModule::moduleId));
+    return findModuleOf<AlxHelpModule>();
 }
 
 void AlxPlimsarModule::installDemoSequences()
@@ -210,7 +211,6 @@ void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juc
 
 bool AlxPlimsarModule::positionOutOfRange (int numSamples) const
 {
-    auto* transport = getTransportModule();
     const auto& position = transport->getPosition();
     const double samplePosition = std::floor (position.ppqPosition * transport->getSampleRate() / (position.bpm / 60.0));
     return samplePosition >= 2147483647.0 - numSamples;
@@ -224,7 +224,7 @@ void AlxPlimsarModule::processBlockBody (int numSamples)
     for (auto* module : processingOrder)
         module->process (numSamples);
 
-    getTransportModule()->advanceSampleCounter (numSamples);
+    transport->advanceSampleCounter (numSamples);
 }
 
 void AlxPlimsarModule::mapLegacyParameter (int legacyIndex, int& targetModuleId, int& parameterId, bool& isGlobal) const

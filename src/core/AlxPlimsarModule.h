@@ -81,14 +81,18 @@ private:
     void connectStages();
     void disconnectStages();
 
-    // The modules that process, in the order they run in every block.
+    // The modules that process, in the order they run in every block, and the transport, whose
+    // clock the root guards and advances.
     std::vector<AlxModule*> processingOrder;
+    AlxTransportModule* transport = nullptr;
     std::vector<Wiring> wiring;
 
     AlxMidiKeyboardCable heldKeys { new juce::MidiKeyboardState() };   // K
-    AlxMidiCable hostMidi { new juce::MidiBuffer() };                  // A
+    // A and E carry the host's buffers during a block and nothing between blocks; owning objects
+    // of their own would only have them freed on the audio thread by the first block.
+    AlxMidiCable hostMidi;                                             // A
     AlxMidiCable inputMidi { new juce::MidiBuffer() };                 // B
     AlxMidiCable generatedMidi { new juce::MidiBuffer() };             // C
     AlxMidiCable synthMidi { new juce::MidiBuffer() };                 // D
-    AlxAudioCable audio { new juce::AudioSampleBuffer (2, 512) };      // E
+    AlxAudioCable audio;                                               // E
 };

@@ -6,7 +6,7 @@
 
 AlxProgramModule* AlxModuleContainer::getProgramModule() const
 {
-    return dynamic_cast<AlxProgramModule*> (findModule (AlxProgramModule::moduleId));
+    return findModuleOf<AlxProgramModule>();
 }
 
 AlxProgramModule::AlxProgramModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId) {}

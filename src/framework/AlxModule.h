@@ -120,6 +120,9 @@ public:
                                        bool flag, juce::MidiBuffer& midiMessages);
 
     AlxModule* findModule (int moduleId) const { return moduleContainer->findModule (moduleId); }
+    // The module of a class that names its module id (moduleId), or null.
+    template <typename ModuleClass>
+    ModuleClass* findModuleOf() const { return moduleContainer->findModuleOf<ModuleClass>(); }
     const juce::CriticalSection& getCallbackLock() const { return moduleContainer->getCallbackLock(); }
     AlxParameterSet* getProgramSet (int program) const;
     static bool isValidProgram (int program) { return program >= 0 && program < numPrograms; }

@@ -22,6 +22,9 @@ public:
     virtual AlxModuleMap& getModuleMap() { return moduleMap; }
     virtual AlxModule* getRootModule() const { return rootModule; }
     virtual AlxModule* findModule (int id) const { return moduleMap.lookup (id); }
+    // The module of a class that names its module id (moduleId), or null.
+    template <typename ModuleClass>
+    ModuleClass* findModuleOf() const { return dynamic_cast<ModuleClass*> (findModule (ModuleClass::moduleId)); }
     virtual void setRootModule (AlxModule* root) { rootModule = root; }
     virtual AlxIndexAllocator& getHostIndexAllocator() { return hostIndexAllocator; }
     virtual AlxIndexAllocator& getInternalIndexAllocator() { return internalIndexAllocator; }

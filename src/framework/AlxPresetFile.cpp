@@ -1,7 +1,8 @@
 #include "framework/AlxPresetFile.h"
 
+#include "framework/AlxFileReplacement.h"
+
 #include <cstring>
-#include <filesystem>
 
 namespace
 {
@@ -149,9 +150,5 @@ bool AlxPresetFile::writeFile (const juce::File& file, const juce::MemoryBlock& 
     if (temporary.getFile().getSize() != (juce::int64) content.getSize())
         return false;
 
-    // A rename, never a copy: JUCE's own replacement falls back to copying into the file, which
-    // could leave it half-written.
-    std::error_code error;
-    std::filesystem::rename (temporary.getFile().getFullPathName().toStdString(), file.getFullPathName().toStdString(), error);
-    return ! error;
+    return AlxFileReplacement::moveOver (temporary.getFile(), file);
 }

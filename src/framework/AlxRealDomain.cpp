@@ -144,6 +144,8 @@ std::unique_ptr<juce::XmlElement> AlxRealDomain::createXml() const
 
 void AlxRealDomain::restoreXml (const juce::XmlElement& element, bool notify)
 {
+    // Texts are read under the same lock by every parameter over the domain, on any thread.
+    const juce::ScopedLock sl (lock);
     size_t i = 0;
 
     for (auto* child : element.getChildIterator())

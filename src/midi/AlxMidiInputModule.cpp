@@ -36,8 +36,8 @@ void AlxMidiInputModule::initialise()
     addPin<AlxPin<AlxMidiCable>> (AlxPinBase::outputMark);
     registerInModuleMap();
 
-    group = dynamic_cast<AlxMidiInputGroupModule*> (findModule (AlxMidiInputGroupModule::moduleId));
-    transport = dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
+    group = findModuleOf<AlxMidiInputGroupModule>();
+    transport = findModuleOf<AlxTransportModule>();
     jassert (group != nullptr);
 
     auto* domains = group->getDomainSet();

@@ -50,8 +50,8 @@ void AlxMidiOutputModule::initialise()
     addPin<AlxPin<AlxMidiCable>> (AlxPinBase::outputMark);
     registerInModuleMap();
 
-    group = dynamic_cast<AlxMidiOutputGroupModule*> (findModule (AlxMidiOutputGroupModule::moduleId));
-    transport = dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
+    group = findModuleOf<AlxMidiOutputGroupModule>();
+    transport = findModuleOf<AlxTransportModule>();
     jassert (group != nullptr);
 
     auto* domains = group->getDomainSet();

@@ -55,12 +55,12 @@ void AlxLFOModule::initialise()
 
 AlxLFOGroupModule* AlxLFOModule::getLfoGroup() const
 {
-    return dynamic_cast<AlxLFOGroupModule*> (findModule (AlxLFOGroupModule::moduleId));
+    return findModuleOf<AlxLFOGroupModule>();
 }
 
 AlxTransportModule* AlxLFOModule::getTransport() const
 {
-    return dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
+    return findModuleOf<AlxTransportModule>();
 }
 
 bool AlxLFOModule::handleModuleMessage (void* source, int code, std::uint32_t timeMs)

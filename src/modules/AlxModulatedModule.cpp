@@ -7,12 +7,12 @@
 
 AlxTransportModule* AlxModulatedModule::getTransport() const
 {
-    return dynamic_cast<AlxTransportModule*> (findModule (AlxTransportModule::moduleId));
+    return findModuleOf<AlxTransportModule>();
 }
 
 AlxLFOGroupModule* AlxModulatedModule::getLfoGroup() const
 {
-    return dynamic_cast<AlxLFOGroupModule*> (findModule (AlxLFOGroupModule::moduleId));
+    return findModuleOf<AlxLFOGroupModule>();
 }
 
 void AlxModulatedModule::addModulatedParameters (std::initializer_list<std::pair<AlxDomain*, const char*>> settings)

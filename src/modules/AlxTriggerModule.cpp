@@ -61,12 +61,12 @@ void AlxTriggerModule::initialise()
 
 AlxGrooveModule* AlxTriggerModule::getGrooveModule() const
 {
-    return dynamic_cast<AlxGrooveModule*> (findModule (AlxGrooveModule::moduleId));
+    return findModuleOf<AlxGrooveModule>();
 }
 
 AlxArpModule* AlxTriggerModule::getArpModule() const
 {
-    return dynamic_cast<AlxArpModule*> (findModule (AlxArpModule::moduleId));
+    return findModuleOf<AlxArpModule>();
 }
 
 void AlxTriggerModule::prepareToPlay (double, int)
@@ -82,7 +82,7 @@ void AlxTriggerModule::prepareToPlay (double, int)
 
 AlxMidiInputGroupModule* AlxTriggerModule::getMidiInputGroup() const
 {
-    return dynamic_cast<AlxMidiInputGroupModule*> (findModule (AlxMidiInputGroupModule::moduleId));
+    return findModuleOf<AlxMidiInputGroupModule>();
 }
 
 float AlxTriggerModule::inputNoteVelocity() const

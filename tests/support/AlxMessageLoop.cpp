@@ -1,20 +1,8 @@
 #include "support/AlxMessageLoop.h"
 
+#include "framework/AlxMessagePump.h"
+
 #include <juce_events/juce_events.h>
-
-namespace
-{
-    // Messages are delivered in posting order, so once a marker posted after them arrives,
-    // everything before it has been delivered.
-    struct Marker : juce::MessageListener
-    {
-        void handleMessage (const juce::Message&) override { ++received; }
-        int received = 0;
-    };
-
-    // Chains of re-posting (domain -> parameter -> link -> observer) are a few levels deep.
-    constexpr int markerRounds = 8;
-}
 
 namespace AlxMessageLoop
 {
@@ -37,12 +25,6 @@ namespace AlxMessageLoop
 
     void deliverPending()
     {
-        Marker marker;
-
-        for (int round = 1; round <= markerRounds; ++round)
-        {
-            marker.postMessage (new juce::Message());
-            deliverUntil ([&] { return marker.received >= round; });
-        }
+        AlxMessagePump::deliverPending();
     }
 }

@@ -73,8 +73,6 @@ namespace
         return juce::File::getCurrentWorkingDirectory().getChildFile (text);
     }
 
-    bool isPowerOfTwo (int value) { return value > 0 && (value & (value - 1)) == 0; }
-
     void readTimeSignature (const juce::String& option, const juce::String& text, AlxRenderOptions& options)
     {
         if (! text.containsChar ('/'))
@@ -87,14 +85,12 @@ namespace
         inRange (option, numeratorText, numerator, 1, maxNumerator);
 
         // A MIDI file can only state a denominator that is a power of two.
-        if (! isPowerOfTwo (denominator) || denominator > 16)
+        if (! juce::isPowerOfTwo (denominator) || denominator > 16)
             throw AlxRenderError (option + ": the denominator " + denominatorText + " is not one of 1, 2, 4, 8, 16");
 
         options.numerator = numerator;
         options.denominator = denominator;
     }
-
-    bool isGiven (const juce::File& file) { return file != juce::File(); }
 
     void checkDistinctOutputs (const AlxRenderOptions& options)
     {
@@ -105,7 +101,7 @@ namespace
 
         for (size_t i = 0; i < std::size (outputs); ++i)
             for (size_t j = i + 1; j < std::size (outputs); ++j)
-                if (isGiven (*outputs[i].second) && *outputs[i].second == *outputs[j].second)
+                if (AlxRenderOptions::isGiven (*outputs[i].second) && *outputs[i].second == *outputs[j].second)
                     throw AlxRenderError (juce::String (outputs[i].first) + " and " + outputs[j].first
                                           + " name the same file " + outputs[i].second->getFullPathName());
     }
@@ -113,7 +109,7 @@ namespace
 
 bool AlxRenderOptions::rendersAnything() const
 {
-    return isGiven (midiOut) || isGiven (eventsOut) || isGiven (wavOut);
+    return AlxRenderOptions::isGiven (midiOut) || AlxRenderOptions::isGiven (eventsOut) || AlxRenderOptions::isGiven (wavOut);
 }
 
 AlxRenderOptions AlxRenderOptions::parse (const juce::StringArray& arguments)
@@ -198,10 +194,10 @@ AlxRenderOptions AlxRenderOptions::parse (const juce::StringArray& arguments)
     if (options.bars && options.seconds)
         throw AlxRenderError ("--bars and --seconds cannot be used together");
 
-    if (options.track && isGiven (options.inputFile))
+    if (options.track && AlxRenderOptions::isGiven (options.inputFile))
         throw AlxRenderError ("--track chooses a built-in track and cannot be used with --input");
 
-    if (! options.rendersAnything() && ! isGiven (options.saveBank) && ! isGiven (options.savePreset))
+    if (! options.rendersAnything() && ! AlxRenderOptions::isGiven (options.saveBank) && ! AlxRenderOptions::isGiven (options.savePreset))
         throw AlxRenderError ("nothing to do: give --midi-out, --events-out, --wav-out, --save-bank or --save-preset");
 
     checkDistinctOutputs (options);

@@ -32,6 +32,9 @@ struct AlxRenderOptions
     // True when an output of the render itself was asked for (not only saved presets).
     bool rendersAnything() const;
 
+    // A file option that was given (one not given is the empty juce::File).
+    static bool isGiven (const juce::File& file) { return file != juce::File(); }
+
     // Reads the arguments (without the program name). Options take their value as the next
     // argument or after '='. Throws AlxRenderError naming the first problem.
     static AlxRenderOptions parse (const juce::StringArray& arguments);

@@ -1,6 +1,7 @@
 #include "render/AlxRenderTarget.h"
 
 #include "render/AlxRenderError.h"
+#include "framework/AlxFileReplacement.h"
 
 AlxRenderTarget::AlxRenderTarget (const juce::File& target) : temporary (target, juce::TemporaryFile::useHiddenFile)
 {
@@ -26,6 +27,6 @@ std::unique_ptr<juce::FileOutputStream> AlxRenderTarget::createStream() const
 
 void AlxRenderTarget::commit()
 {
-    if (! temporary.overwriteTargetFileWithTemporary())
+    if (! AlxFileReplacement::moveOver (getFile(), getTarget()))
         throw AlxRenderError ("cannot write " + getTarget().getFullPathName());
 }

@@ -19,11 +19,9 @@ namespace
     std::atomic<bool> interrupted { false };
     static_assert (std::atomic<bool>::is_always_lock_free, "interrupt() is called from signal handlers");
 
-    bool isGiven (const juce::File& file) { return file != juce::File(); }
-
     std::optional<AlxRenderTarget> targetFor (const juce::File& file)
     {
-        if (! isGiven (file))
+        if (! AlxRenderOptions::isGiven (file))
             return std::nullopt;
 
         return std::optional<AlxRenderTarget> (std::in_place, file);
@@ -137,7 +135,7 @@ namespace
 
     std::optional<AlxMidiFileWriter> midiWriterFor (const AlxRenderOptions& options, AlxRenderer& renderer, juce::int64 length)
     {
-        if (! isGiven (options.midiOut))
+        if (! AlxRenderOptions::isGiven (options.midiOut))
             return std::nullopt;
 
         const int numerator = renderer.getNumerator(), denominator = renderer.getDenominator();
@@ -177,18 +175,18 @@ namespace
 
         std::optional<AlxRenderInput> input;
 
-        if (isGiven (options.inputFile))
+        if (AlxRenderOptions::isGiven (options.inputFile))
             input = AlxRenderInput::fromFile (options.inputFile);
 
         AlxRenderer renderer;
 
-        if (isGiven (options.bankFile))
+        if (AlxRenderOptions::isGiven (options.bankFile))
             renderer.loadBank (options.bankFile);
 
         if (options.program)
             renderer.selectProgram (*options.program);
 
-        if (isGiven (options.presetFile))
+        if (AlxRenderOptions::isGiven (options.presetFile))
             renderer.loadPreset (options.presetFile);
 
         if (bankTarget)

@@ -7,7 +7,7 @@
 #include "midi/AlxMidiInputModule.h"
 #include "modules/AlxTransportModule.h"
 #include "render/AlxRenderError.h"
-#include "render/AlxRenderMessagePump.h"
+#include "framework/AlxMessagePump.h"
 
 #include <algorithm>
 #include <limits>
@@ -31,7 +31,7 @@ AlxRenderer::AlxRenderer (AlxMidiDeviceService& systemDevices) : devices (system
         processor.initialise();
     }
 
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 AlxRenderer::~AlxRenderer() = default;
@@ -53,7 +53,7 @@ void AlxRenderer::loadBank (const juce::File& file)
     if (! processor.loadBankFile (file))
         throw AlxRenderError (pathOf (file) + " is not a bank preset file plimsar can load");
 
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 void AlxRenderer::selectProgram (const juce::String& indexOrName)
@@ -79,7 +79,7 @@ void AlxRenderer::selectProgram (const juce::String& indexOrName)
     }
 
     processor.setCurrentProgram (index);
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 void AlxRenderer::loadPreset (const juce::File& file)
@@ -89,7 +89,7 @@ void AlxRenderer::loadPreset (const juce::File& file)
     if (! processor.loadProgramFile (file))
         throw AlxRenderError (pathOf (file) + " is not a program preset file plimsar can load");
 
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 void AlxRenderer::saveBank (const juce::File& file)
@@ -113,7 +113,7 @@ void AlxRenderer::setTempo (double bpm)
         parameter.setRealValue ((float) bpm, AlxMessageCode::internal, false, true);
     }
 
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 void AlxRenderer::setTimeSignature (int numerator, int denominator)
@@ -125,7 +125,7 @@ void AlxRenderer::setTimeSignature (int numerator, int denominator)
         parameter->setRealValue ((float) value, AlxMessageCode::internal, false, true);
     }
 
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 void AlxRenderer::choose (AlxParameter& parameter, int valueIndex)
@@ -146,7 +146,7 @@ void AlxRenderer::playTrack (int track)
     choose (*midiInput.getDeviceParameter(), AlxMidiFromDeviceDomain::builtInTracks);
     choose (trackParameter, track);
     input.reset();
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 void AlxRenderer::playInput (AlxRenderInput fileInput)
@@ -156,7 +156,7 @@ void AlxRenderer::playInput (AlxRenderInput fileInput)
     // Channel value 0 is "All".
     choose (*midiInput.getChannelParameter(), 0);
     input = std::move (fileInput);
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 double AlxRenderer::getTempo() const
@@ -198,7 +198,7 @@ void AlxRenderer::startTransport()
 
     // Armed since start-up; play starts it at position 0 and asks every module to reset.
     transport.postPlay();
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 
     if (! transport.isPlaying())
         throw AlxRenderError ("the transport did not start");
@@ -207,7 +207,7 @@ void AlxRenderer::startTransport()
     juce::AudioBuffer<float> noAudio (2, 0);
     juce::MidiBuffer noMidi;
     processBlock (noAudio, noMidi);
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
 }
 
 void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSamples, AlxRenderListener& listener)
@@ -224,7 +224,7 @@ void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSampl
         ~Release() { filter.releaseResources(); }
     } release { processor };
 
-    AlxRenderMessagePump::deliverPending();
+    AlxMessagePump::deliverPending();
     startTransport();
 
     if (input)
@@ -250,7 +250,7 @@ void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSampl
         listener.audioRendered (audio);
         done += n;
         listener.blockDone (done, numSamples);
-        AlxRenderMessagePump::deliverPending();
+        AlxMessagePump::deliverPending();
     }
 }
 

@@ -1,4 +1,4 @@
-#include "render/AlxRenderMessagePump.h"
+#include "framework/AlxMessagePump.h"
 
 #include <juce_events/juce_events.h>
 
@@ -13,7 +13,7 @@ namespace
     };
 }
 
-void AlxRenderMessagePump::deliverPending()
+void AlxMessagePump::deliverPending()
 {
     auto* messageManager = juce::MessageManager::getInstance();
 
