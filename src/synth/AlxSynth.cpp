@@ -54,15 +54,34 @@ namespace
 
 AlxSynth::AlxSynth()
 {
-    juce::MemoryInputStream bank (AlxEmbeddedData::soundBankZip, (size_t) AlxEmbeddedData::soundBankZipSize, false);
-    readSoundBank (bank);
+    // The embedded bank's sounds are built once and shared: they are never changed after
+    // construction, and building them takes tens of milliseconds and 20 MB per copy.
+    static const Sounds embedded = []
+    {
+        juce::MemoryInputStream bank (AlxEmbeddedData::soundBankZip, (size_t) AlxEmbeddedData::soundBankZipSize, false);
+        Sounds built;
+        readSounds (bank, built);
+        return built;
+    }();
+
+    addSounds (embedded);
     addVoices();
 }
 
 AlxSynth::AlxSynth (juce::InputStream& soundBank)
 {
-    readSoundBank (soundBank);
+    Sounds loaded;
+
+    if (readSounds (soundBank, loaded))
+        addSounds (loaded);
+
     addVoices();
+}
+
+void AlxSynth::addSounds (const Sounds& soundsToPlay)
+{
+    for (auto& sound : soundsToPlay)
+        addSound (sound);
 }
 
 AlxSynth::~AlxSynth() = default;
@@ -73,7 +92,7 @@ void AlxSynth::addVoices()
         addVoice (new AlxSamplerVoice());
 }
 
-bool AlxSynth::readSoundBank (juce::InputStream& archiveStream)
+bool AlxSynth::readSounds (juce::InputStream& archiveStream, Sounds& loaded)
 {
     juce::ZipFile archive (archiveStream);
     const auto bank = readDescription (archive);
@@ -81,19 +100,15 @@ bool AlxSynth::readSoundBank (juce::InputStream& archiveStream)
     if (bank == nullptr || ! bank->getTagName().equalsIgnoreCase ("soundBank"))
         return false;
 
-    // All sounds are made first and added only when the whole bank was read.
-    Sounds loaded;
+    // All sounds are made first and kept only when the whole bank was read.
     const auto type = bank->getStringAttribute ("type", "sampler");
     const bool read = (type == "sampler" && readSamplerBank (*bank, archive, loaded))
                       || (type == "wavetable" && readWavetableBank (*bank, loaded));
 
     if (! read)
-        return false;
+        loaded.clear();
 
-    for (auto& sound : loaded)
-        addSound (sound);
-
-    return true;
+    return read;
 }
 
 bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& archive, Sounds& out)

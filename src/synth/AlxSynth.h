@@ -34,7 +34,9 @@ public:
 private:
     using Sounds = std::vector<juce::SynthesiserSound::Ptr>;
 
-    bool readSoundBank (juce::InputStream& archiveStream);
+    // The sounds of a bank, or none (false) when it is malformed anywhere or breaks a bound.
+    static bool readSounds (juce::InputStream& archiveStream, Sounds& loaded);
+    void addSounds (const Sounds& soundsToPlay);
     static bool readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& archive, Sounds& out);
     static bool readWavetableBank (const juce::XmlElement& bank, Sounds& out);
     void addVoices();
