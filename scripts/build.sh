@@ -9,4 +9,7 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
 cmake -S . -B "$build_dir" -G Ninja "$@"
-cmake --build "$build_dir" --parallel "${PLIMSAR_JOBS:-$(nproc)}"
+# PLIMSAR_TARGETS names the targets to build (default: all).
+targets=()
+for target in ${PLIMSAR_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$build_dir" --parallel "${PLIMSAR_JOBS:-$(nproc)}" "${targets[@]}"

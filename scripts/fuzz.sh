@@ -18,7 +18,9 @@ bash scripts/setup.sh
 # Warnings are not errors here: clang warns about things the main build's gcc does not, and the
 # main build is the one that keeps the code warning-free.
 build_start=$(date +%s)
-PLIMSAR_BUILD_DIR=$build_dir bash scripts/build.sh \
+fuzz_targets=""
+for target in $targets; do fuzz_targets="$fuzz_targets plimsar_fuzz_$target"; done
+PLIMSAR_BUILD_DIR=$build_dir PLIMSAR_TARGETS=$fuzz_targets bash scripts/build.sh \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPLIMSAR_SANITIZE=fuzzer-no-link,address,undefined -DPLIMSAR_WERROR=OFF \
   -DPLIMSAR_BUILD_FUZZ=ON -DPLIMSAR_BUILD_TESTS=OFF -DPLIMSAR_BUILD_BENCH=OFF
