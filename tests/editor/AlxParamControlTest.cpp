@@ -11,6 +11,7 @@
 #include "editor/AlxTextButton.h"
 #include "support/AlxRecordingSink.h"
 
+#include <functional>
 #include <thread>
 
 namespace
@@ -131,4 +132,211 @@ TEST_F (AlxParamControlFixture, rebindingToTheSameDomainKeepsTheList)
 
     panel.rebindParameter (first, 5);
     EXPECT_EQ (control->getParameter(), other) << "a position outside the flow changes nothing";
+}
+
+namespace
+{
+    struct StaleCase
+    {
+        const char* controlClass;
+        AlxControlKind kind;
+        juce::StringArray before, after;
+        // The choice the user makes on the control's old list.
+        std::function<void (AlxParamControl&)> choose;
+    };
+}
+
+TEST_F (AlxParamControlFixture, aChoiceFromAListOlderThanTheDomainIsDroppedWithTheOverflowLine)
+{
+    const StaleCase cases[] = {
+        { "AlxParamCombo", AlxControlKind::list, { "A", "B", "C", "D" }, { "A", "B" },
+          [] (AlxParamControl& c) { part<AlxComboBox> (c, "combo")->setSelectedId (4, juce::sendNotificationSync); } },
+        { "AlxParamCombo", AlxControlKind::list, { "A", "B", "C", "D" }, { "A", "X", "C", "D" },
+          [] (AlxParamControl& c) { part<AlxComboBox> (c, "combo")->setSelectedId (2, juce::sendNotificationSync); } },
+        { "AlxParamRotary", AlxControlKind::range, { "0", "1", "2", "3", "4" }, { "0", "1" },
+          [] (AlxParamControl& c) { part<AlxSlider> (c, "knob")->setValue (3.0, juce::sendNotificationSync); } },
+        { "AlxParamRadio", AlxControlKind::radio, { "L", "M", "R" }, { "L", "M" },
+          [] (AlxParamControl& c) { part<juce::Button> (c, "R")->setToggleState (true, juce::sendNotification); } },
+        { "AlxParamToggle", AlxControlKind::onOff, { "Off", "On" }, { "Off" },
+          [] (AlxParamControl& c) { part<juce::Button> (c, {})->setToggleState (true, juce::sendNotification); } },
+    };
+    for (const auto& staleCase : cases)
+    {
+        AlxTestListDomain domain (nullptr, staleCase.kind, staleCase.before);
+        AlxParameterSet parameters;
+        auto* p = parameters.add (std::make_unique<AlxRealParameter> (&parameters, 0, -1, &domain, false, "Stale"));
+        AlxParamPanel owner (nullptr, "Test", 305);
+        auto* control = owner.addParameter (p, 0, 0);
+        ASSERT_NE (control, nullptr) << staleCase.controlClass;
+
+        // The domain changes on another thread; its message has not arrived yet.
+        std::thread ([&] { domain.rebuild (staleCase.after); }).join();
+        auto* valueBefore = p->getValue();
+        AlxRecordingSink sink;
+        p->addSink (&sink);
+        {
+            AlxDebugCapture debug;
+            staleCase.choose (*control);
+            EXPECT_NE (debug.text().find (std::string (staleCase.controlClass) + " parameter index overflow - change message too old?"),
+                       std::string::npos)
+                << staleCase.controlClass << ": " << debug.text();
+        }
+        EXPECT_EQ (p->getValue(), valueBefore) << staleCase.controlClass;
+        AlxMessageLoop::deliverPending();
+        EXPECT_EQ (sink.count (p, AlxMessageCode::make (AlxMessageCode::valueChanged, AlxMessageCode::fromEditor)), 0)
+            << staleCase.controlClass;
+        p->removeSink (&sink);
+    }
+}
+
+TEST_F (AlxParamControlFixture, steppingButtonsMoveOneValueAndStopAtTheEnds)
+{
+    auto* p = add (domains.list, "List");
+    auto* control = panel.addParameter (p, 0, 0);
+    auto* decrease = part<juce::Button> (*control, "decreaseButton");
+    auto* increase = part<juce::Button> (*control, "increaseButton");
+
+    decrease->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (p->getValueIndex(), 0) << "the first value stays";
+    for (int expected : { 1, 2, 3, 3 })
+    {
+        increase->triggerClick();
+        AlxMessageLoop::deliverPending();
+        EXPECT_EQ (p->getValueIndex(), expected);
+        EXPECT_EQ (part<AlxComboBox> (*control, "combo")->getSelectedId(), expected + 1);
+    }
+    decrease->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (p->getValueIndex(), 2);
+}
+
+TEST_F (AlxParamControlFixture, aCommandItemPostsTheCommandAndKeepsTheValue)
+{
+    domains.list->rebuild ({ "Not connected", "Port 1" }, true);
+    auto* p = add (domains.list, "Device");
+    setPosition (p, 1);
+    auto* control = panel.addParameter (p, 0, 0);
+    auto* combo = part<AlxComboBox> (*control, "combo");
+    ASSERT_EQ (combo->getNumItems(), 3);
+    EXPECT_EQ (combo->getItemText (2), "Configure...");
+
+    AlxRecordingSink sink;
+    domains.list->addSink (&sink);
+    combo->setSelectedId (3, juce::sendNotificationSync);
+    EXPECT_EQ (combo->getSelectedId(), 2) << "the list shows the value again";
+    EXPECT_EQ (p->getValueIndex(), 1);
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (sink.count (domains.list, AlxMessageCode::make (AlxTestListDomain::commandKind, AlxMessageCode::moduleEvent)), 1);
+    domains.list->removeSink (&sink);
+}
+
+TEST_F (AlxParamControlFixture, aRebuiltListIsShownAndNewTextsKeepTheSelection)
+{
+    auto* p = add (domains.list, "List");
+    setPosition (p, 2);
+    auto* control = panel.addParameter (p, 0, 0);
+    auto* combo = part<AlxComboBox> (*control, "combo");
+
+    domains.list->rebuild ({ "Gamma", "Epsilon" });
+    AlxMessageLoop::deliverPending();
+    ASSERT_EQ (combo->getNumItems(), 2);
+    EXPECT_EQ (combo->getText(), "Gamma") << "the parameter found its value again by text";
+
+    domains.list->getValues()[0]->setText ("Gamma 2", AlxMessageCode::make (AlxMessageCode::textsChanged, AlxMessageCode::internal), true);
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (combo->getText(), "Gamma 2");
+}
+
+TEST_F (AlxParamControlFixture, radioAndToggleWriteThePositionTheUserChose)
+{
+    auto* radio = add (domains.radio, "Side");
+    auto* toggle = add (general.getOnOffSwitchDomain(), "Hold");
+    auto* radioControl = panel.addParameter (radio, 0, 0);
+    auto* toggleControl = panel.addParameter (toggle, 0, 0);
+    EXPECT_EQ (radioControl->getPreferredWidth(), 57);
+    EXPECT_EQ (radioControl->getPreferredHeight(), 38);
+    EXPECT_EQ (toggleControl->getPreferredWidth(), 65);
+    EXPECT_EQ (toggleControl->getPreferredHeight(), 19);
+    EXPECT_EQ (part<AlxLabel> (*radioControl, "nameLabel")->getText(), "Side") << "radio names keep their case";
+
+    AlxRecordingSink sink;
+    radio->addSink (&sink);
+    part<juce::Button> (*radioControl, "Right")->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (radio->getValueIndex(), 2);
+    EXPECT_EQ (sink.records.size(), 1u) << "one click, one change";
+    EXPECT_FALSE (part<juce::Button> (*radioControl, "Left")->getToggleState());
+    radio->removeSink (&sink);
+
+    setPosition (radio, 1);
+    AlxMessageLoop::deliverPending();
+    EXPECT_TRUE (part<juce::Button> (*radioControl, "Mid")->getToggleState());
+    EXPECT_FALSE (part<juce::Button> (*radioControl, "Right")->getToggleState());
+
+    auto* button = part<juce::Button> (*toggleControl, {});
+    EXPECT_EQ (button->getButtonText(), "hold");
+    button->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (toggle->getValueIndex(), 1);
+    button->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (toggle->getValueIndex(), 0);
+    EXPECT_FALSE (button->getToggleState());
+}
+
+TEST_F (AlxParamControlFixture, theKnobSpansTheDomainAndTheValueBoxTakesOnlyValueTexts)
+{
+    AlxRangeDomain wide (nullptr, 0.0, 2.0, 0.01, 0.0);
+    AlxTestListDomain narrow (nullptr, AlxControlKind::range, { "0.0", "0.5", "1.0" });
+    AlxTestListDomain single (nullptr, AlxControlKind::range, { "1.0" });
+    AlxParameterSet parameters;
+    auto* widePar = parameters.add (std::make_unique<AlxRealParameter> (&parameters, 0, -1, &wide, false, "Wide"));
+    auto* narrowPar = parameters.add (std::make_unique<AlxRealParameter> (&parameters, 1, -1, &narrow, false, "Narrow"));
+    auto* singlePar = parameters.add (std::make_unique<AlxRealParameter> (&parameters, 2, -1, &single, false, "Single"));
+    AlxParamPanel owner (nullptr, "Test", 305);
+
+    auto* wideControl = owner.addParameter (widePar, 0, 0);
+    auto* knob = part<AlxSlider> (*wideControl, "knob");
+    EXPECT_EQ (wideControl->getPreferredWidth(), 91);
+    EXPECT_EQ (wideControl->getPreferredHeight(), 44);
+    EXPECT_EQ (knob->getMaximum(), 200.0);
+    EXPECT_EQ (knob->getMouseDragSensitivity(), 50);
+
+    auto* narrowControl = owner.addParameter (narrowPar, 0, 0);
+    EXPECT_EQ (part<AlxSlider> (*narrowControl, "knob")->getMaximum(), 2.0);
+    EXPECT_EQ (part<AlxSlider> (*narrowControl, "knob")->getMouseDragSensitivity(), 2);
+    auto* box = part<AlxLabel> (*narrowControl, "valueBox");
+    EXPECT_EQ (box->getText(), "0.0");
+
+    box->setText ("1", juce::sendNotificationSync);
+    EXPECT_EQ (narrowPar->getValueIndex(), 2);
+    EXPECT_EQ (box->getText(), "1.0");
+    box->setText ("0.25", juce::sendNotificationSync);
+    EXPECT_EQ (narrowPar->getValueIndex(), 2) << "no value reads as 0.25";
+    EXPECT_EQ (box->getText(), "1.0") << "the box snaps back";
+    box->setText ("loud", juce::sendNotificationSync);
+    EXPECT_EQ (narrowPar->getValueIndex(), 0) << "text that is no number reads as 0";
+
+    part<AlxSlider> (*narrowControl, "knob")->setValue (1.0, juce::sendNotificationSync);
+    EXPECT_EQ (narrowPar->getValueIndex(), 1);
+    EXPECT_EQ (box->getText(), "0.5");
+
+    auto* singleControl = owner.addParameter (singlePar, 0, 0);
+    EXPECT_FALSE (part<AlxSlider> (*singleControl, "knob")->isEnabled()) << "one value leaves the knob nowhere to go";
+}
+
+TEST_F (AlxParamControlFixture, twoCombosInARowOverlapByTheirBorders)
+{
+    AlxParamPanel wide (nullptr, "Test", 345);
+    auto* first = wide.addParameter (add (domains.list, "A"), 30, 60);
+    auto* second = wide.addParameter (add (domains.list, "B"), 30, 60);
+    wide.setBounds (0, 0, 345, wide.getPreferredHeight());
+    EXPECT_EQ (first->getPreferredWidth(), 151);
+    EXPECT_EQ (first->getY(), second->getY()) << "one row";
+    EXPECT_EQ (first->getRight() - second->getX(), 2);
+
+    auto* standard = panel.addParameter (add (domains.list, "C"), 0, 0);
+    EXPECT_EQ (standard->getPreferredWidth(), 241);
+    EXPECT_EQ (standard->getPreferredHeight(), 19);
 }
