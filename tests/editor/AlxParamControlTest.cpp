@@ -1,5 +1,6 @@
 #include "AlxParamControlFixture.h"
 
+#include "core/AlxFocusController.h"
 #include "editor/AlxComboBox.h"
 #include "editor/AlxDrawableButton.h"
 #include "editor/AlxLabel.h"
@@ -339,4 +340,106 @@ TEST_F (AlxParamControlFixture, twoCombosInARowOverlapByTheirBorders)
     auto* standard = panel.addParameter (add (domains.list, "C"), 0, 0);
     EXPECT_EQ (standard->getPreferredWidth(), 241);
     EXPECT_EQ (standard->getPreferredHeight(), 19);
+}
+
+namespace
+{
+    void chooseInMenu (AlxParamControl& control)
+    {
+        AlxParamControlFixture::part<juce::Button> (control, "modulationButton")->triggerClick();
+        AlxMessageLoop::deliverPending();
+    }
+}
+
+TEST_F (AlxParamControlFixture, theModulationMenuOffersTheSourcesAndLocksHandEditsOut)
+{
+    auto combo = std::make_unique<ScriptedMenus<AlxParamCombo>> (nullptr, 0, 0);
+    auto rotary = std::make_unique<ScriptedMenus<AlxParamRotary>> (nullptr);
+    struct Target
+    {
+        const char* name;
+        AlxParamControl* control;
+        int* answer;
+        juce::StringArray* offered;
+        AlxDomain* domain;
+        juce::StringArray lockedParts;
+    };
+    const Target targets[] = {
+        { "combo", combo.get(), &combo->answer, &combo->offered, domains.list, { "combo", "increaseButton", "decreaseButton", "wheelButton" } },
+        { "rotary", rotary.get(), &rotary->answer, &rotary->offered, general.getPercentageDomain(), { "knob", "valueBox", "wheelButton" } },
+    };
+    for (const auto& target : targets)
+    {
+        auto* source = add (general.getModulationSourceDomain(), "Mod-P");
+        auto* p = add (target.domain, "P", source);
+        auto& control = *target.control;
+        control.setParameter (p);
+        auto* button = part<juce::Button> (control, "modulationButton");
+        EXPECT_TRUE (button->isVisible());
+        const std::string name (target.name);
+
+        *target.answer = 2;
+        chooseInMenu (control);
+        EXPECT_EQ (*target.offered, juce::StringArray ({ "None (ticked)", "LFO1", "LFO2" })) << name;
+        EXPECT_EQ (source->getValue()->getText(), "LFO1") << name;
+        EXPECT_TRUE (button->getToggleState()) << name;
+        for (auto& locked : target.lockedParts)
+            EXPECT_FALSE (part<juce::Component> (control, locked)->isEnabled()) << name << " " << locked;
+
+        *target.answer = 0;
+        chooseInMenu (control);
+        EXPECT_EQ (*target.offered, juce::StringArray ({ "None", "LFO1 (ticked)", "LFO2" })) << name;
+        EXPECT_EQ (source->getValueIndex(), 1) << name << ": a dismissed menu changes nothing";
+
+        // The source returns to None elsewhere (a program loaded, the host): the control follows.
+        setPosition (source, 0);
+        AlxMessageLoop::deliverPending();
+        EXPECT_FALSE (button->getToggleState()) << name;
+        for (auto& locked : target.lockedParts)
+            EXPECT_TRUE (part<juce::Component> (control, locked)->isEnabled()) << name << " " << locked;
+    }
+}
+
+TEST_F (AlxParamControlFixture, aParameterWithoutModulationSourceHasNoModulationButton)
+{
+    auto* control = panel.addParameter (add (domains.list, "Plain"), 0, 0);
+    EXPECT_FALSE (part<juce::Button> (*control, "modulationButton")->isVisible());
+    auto* modulated = panel.addParameter (add (domains.list, "Modulated", add (general.getModulationSourceDomain(), "Mod")), 0, 0);
+    EXPECT_TRUE (part<juce::Button> (*modulated, "modulationButton")->isVisible());
+    EXPECT_EQ (modulated->getPreferredWidth(), 240);
+    EXPECT_EQ (part<AlxComboBox> (*modulated, "combo")->getWidth(), 96);
+    auto* rotary = panel.addParameter (add (general.getPercentageDomain(), "Modulated", add (general.getModulationSourceDomain(), "Mod")), 0, 0);
+    EXPECT_EQ (rotary->getPreferredWidth(), 109);
+}
+
+TEST_F (AlxParamControlFixture, focusingAnotherParameterTurnsTheFirstWheelButtonOff)
+{
+    AlxFocusController focus;
+    auto* a = add (domains.list, "A");
+    auto* b = add (general.getPercentageDomain(), "B");
+    a->addSink (&focus);
+    b->addSink (&focus);
+    auto* controlA = panel.addParameter (a, 0, 0);
+    auto* controlB = panel.addParameter (b, 0, 0);
+    auto* wheelA = part<juce::Button> (*controlA, "wheelButton");
+    auto* wheelB = part<juce::Button> (*controlB, "wheelButton");
+
+    wheelA->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_TRUE (a->isFocused());
+    EXPECT_EQ (focus.getFocusedParameter(), a);
+
+    wheelB->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_TRUE (b->isFocused());
+    EXPECT_FALSE (a->isFocused());
+    EXPECT_FALSE (wheelA->getToggleState()) << "A's own message turned its button off";
+    EXPECT_TRUE (wheelB->getToggleState());
+
+    wheelB->triggerClick();
+    AlxMessageLoop::deliverPending();
+    EXPECT_EQ (focus.getFocusedParameter(), nullptr);
+    EXPECT_FALSE (wheelB->getToggleState());
+    a->removeSink (&focus);
+    b->removeSink (&focus);
 }
