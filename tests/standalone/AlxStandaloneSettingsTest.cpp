@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
 
 namespace
 {
@@ -49,7 +50,7 @@ TEST_F (AlxStandaloneSettingsFile, keepsEveryKeyAcrossARestartInTheUsersConfigur
     audioSetup.setAttribute ("deviceType", "JACK");
 
     {
-        auto settings = AlxStandaloneSettings::createFile();
+        auto settings = AlxStandaloneSettings::createFile (std::cerr);
         EXPECT_EQ (settings->getFile(), home.getFile().getChildFile (".config/plimsar.settings"));
         AlxStandaloneSettings::storeWindowPosition (*settings, { 17, 23 });
         settings->setValue (AlxStandaloneSettings::audioSetupKey, &audioSetup);
@@ -61,7 +62,7 @@ TEST_F (AlxStandaloneSettingsFile, keepsEveryKeyAcrossARestartInTheUsersConfigur
     ASSERT_NE (written, nullptr);
     EXPECT_TRUE (written->hasTagName ("PROPERTIES"));
 
-    auto settings = AlxStandaloneSettings::createFile();
+    auto settings = AlxStandaloneSettings::createFile (std::cerr);
 
     for (auto* key : { AlxStandaloneSettings::windowXKey, AlxStandaloneSettings::windowYKey,
                        AlxStandaloneSettings::audioSetupKey, AlxStandaloneSettings::filterStateKey })
