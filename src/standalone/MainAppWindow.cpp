@@ -161,6 +161,7 @@ void MainAppWindow::showAudioSettingsDialog()
                                                                          false, false, false, false);
     auto& defaultLook = juce::LookAndFeel::getDefaultLookAndFeel();
     selector->setLookAndFeel (&defaultLook);
+    // The selector then fits its height to the controls the current device needs.
     selector->setSize (500, 320);
 
     AlxDialogService::DialogOptions options;
