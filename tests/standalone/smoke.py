@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Smoke test of the standalone application on a virtual display.
 
-usage: smoke.py <application> nodevice|jack
+usage: smoke.py <application> nodevice|jack|jackloss
 
 Starts the application with an empty home folder, checks its window (centred on a first start),
 quits it the way the system does (SIGTERM) and checks the settings file it saved. Then plants a
@@ -12,6 +12,9 @@ off the screen opens centred again, and is ended by SIGHUP, which saves as SIGTE
 nodevice: no audio server is reachable; the window title says so.
 jack:     a JACK server with the dummy driver runs; the application opens it and connects its
           outputs. Exits 77 (skipped) when jackd cannot be started on this machine.
+jackloss: the JACK server stops while the application runs and starts again: the title says
+          "(no audio device)" meanwhile, then the application is back on the new server, outputs
+          connected, and quits normally. Exits 77 like jack.
 """
 
 import base64
@@ -273,15 +276,64 @@ def smoke(application, mode, work):
                     server.wait()
 
 
+def outputs_connected(env):
+    return all("system:playback_%d" % i in jack_connections(env).get("plimsar:out_%d" % i, []) for i in (1, 2))
+
+
+def server_restart(application, work):
+    home = os.path.join(work, "home")
+    os.makedirs(home)
+    env = dict(os.environ, HOME=home, JACK_DEFAULT_SERVER="plimsar-smoke-%d" % os.getpid())
+    servers, app = [], None
+    with open(os.path.join(work, "servers.log"), "w") as server_log, open(os.path.join(work, "app.log"), "w") as log:
+        try:
+            xvfb, env["DISPLAY"] = start_xvfb(server_log)
+            servers.append(xvfb)
+            jack = start_jack(env, server_log)
+            app = subprocess.Popen([application], env=env, stdout=log, stderr=subprocess.STDOUT)
+            title = lambda: (find_window(env) or ("",))[0]
+            check(wait_for(lambda: title() == "plimsar" and outputs_connected(env), 30),
+                  "not playing on the first server: title %r" % title())
+
+            jack.terminate()
+            jack.wait(timeout=10)
+            check(wait_for(lambda: title() == "plimsar (no audio device)", 15),
+                  "title %r after the server stopped" % title())
+            check(app.poll() is None, "the application ended when the server stopped")
+
+            servers.append(start_jack(env, server_log))
+            check(wait_for(lambda: title() == "plimsar" and outputs_connected(env), 20),
+                  "not back on the new server: title %r, ports %r" % (title(), jack_connections(env)))
+
+            app.send_signal(signal.SIGTERM)
+            code = app.wait(timeout=30)
+            check(code == 0, "exit code %d after SIGTERM" % code)
+        finally:
+            if app is not None and app.poll() is None:
+                app.kill()
+                app.wait()
+            for server in reversed(servers):
+                if server.poll() is None:
+                    server.terminate()
+                    try:
+                        server.wait(timeout=10)
+                    except subprocess.TimeoutExpired:
+                        server.kill()
+                        server.wait()
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[2] not in ("nodevice", "jack"):
+    if len(sys.argv) != 3 or sys.argv[2] not in ("nodevice", "jack", "jackloss"):
         print(__doc__)
         return 2
     application, mode = os.path.abspath(sys.argv[1]), sys.argv[2]
     started = time.monotonic()
     work = tempfile.mkdtemp(prefix="plimsar-smoke-")
     try:
-        smoke(application, mode, work)
+        if mode == "jackloss":
+            server_restart(application, work)
+        else:
+            smoke(application, mode, work)
         print("smoke %s: passed in %.1f s" % (mode, time.monotonic() - started))
         return 0
     except Skip as skip:
