@@ -88,12 +88,15 @@ void StandaloneFilterWindow::openAudioDevice (const juce::XmlElement* setup)
 
 void StandaloneFilterWindow::timerCallback()
 {
-    if (hasAudioDevice())
+    // A lost device, a chosen one that is missing, or none chosen yet are all worth another
+    // look; only a setup in which the user chose no output at all is left as it is.
+    const auto setup = deviceManager->createStateXml();
+
+    if (hasAudioDevice() || (setup != nullptr && setup->getStringAttribute ("audioOutputDeviceName").isEmpty()))
         return;
 
     // The device list is read again, so a server that came back is found; the setup in use
     // (the one the user chose, when there is one) is tried first, then the default device.
-    const auto setup = deviceManager->createStateXml();
     deviceManager->closeAudioDevice();
 
     for (auto* type : deviceManager->getAvailableDeviceTypes())
