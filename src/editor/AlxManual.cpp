@@ -1,5 +1,7 @@
 #include "editor/AlxManual.h"
 
+#include "editor/AlxBrowserService.h"
+
 namespace AlxManual
 {
     juce::File findFolder (const juce::File& executable)
@@ -24,5 +26,11 @@ namespace AlxManual
                 return juce::URL (folder.getChildFile (entry.file));
 
         return {};
+    }
+
+    bool openPage (const juce::File& folder, const juce::String& webPath)
+    {
+        const auto page = pageFor (folder, webPath);
+        return ! page.isEmpty() && AlxBrowserService::getDefault().open (page);
     }
 }

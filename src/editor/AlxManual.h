@@ -15,4 +15,8 @@ namespace AlxManual
     // them: "" (the product home), "manual", "license", "updates/?version=..." (anything after
     // the first "/" or "?" is dropped). An unknown path, or no folder, gives an empty URL.
     juce::URL pageFor (const juce::File& folder, const juce::String& webPath);
+
+    // Opens that page through the browser service; false when there is no such page or the
+    // browser could not be reached.
+    bool openPage (const juce::File& folder, const juce::String& webPath);
 }

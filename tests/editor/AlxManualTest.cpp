@@ -1,5 +1,7 @@
 #include "editor/AlxManual.h"
 
+#include "support/AlxRecordingBrowserService.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -91,4 +93,21 @@ TEST (AlxManual, everyLinkBetweenItsPagesLeadsSomewhere)
             }
         }
     }
+}
+
+TEST (AlxManual, opensItsPagesInTheBrowserAsLocalFiles)
+{
+    AlxRecordingBrowserService browser;
+    AlxBrowserService::ScopedDefault browserInPlace (browser);
+
+    EXPECT_TRUE (AlxManual::openPage (shippedManual, "updates/?version=1.5.544"));
+    EXPECT_FALSE (AlxManual::openPage (shippedManual, "shop"));
+    EXPECT_FALSE (AlxManual::openPage (juce::File(), "manual"));
+
+    ASSERT_EQ (browser.opened.size(), 1u);
+    EXPECT_EQ (browser.opened[0].toString (false), "file://" + shippedManual.getChildFile ("updates.html").getFullPathName());
+
+    browser.opensSucceed = false;
+    EXPECT_FALSE (AlxManual::openPage (shippedManual, "manual"));
+    EXPECT_EQ (browser.opened.size(), 2u);
 }
