@@ -1,7 +1,38 @@
 # The editor's artwork: readable SVG sources, one folder per archive (icons, help pages, header
-# buttons, one icon per module panel). Each folder's resources.cmake registers its archive.
-file(GLOB_RECURSE PLIMSAR_ARTWORK_LISTS CONFIGURE_DEPENDS
-     ${CMAKE_CURRENT_LIST_DIR}/*/resources.cmake)
+# buttons, one icon per module panel). Each folder's resources.cmake registers its archive with
+# plimsar_add_artwork. On the way in, lettering becomes outlines (tools/svg_lettering.py), so the
+# artwork looks the same on every machine, whatever fonts it has.
+
+# The lettering tool needs the Debian packages python3-fonttools and fonts-dejavu (scripts/setup.sh),
+# which the system interpreter sees.
+find_program(PLIMSAR_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+if(NOT PLIMSAR_SYSTEM_PYTHON)
+  set(PLIMSAR_SYSTEM_PYTHON ${Python3_EXECUTABLE})
+endif()
+set(PLIMSAR_LETTERING_TOOL ${CMAKE_SOURCE_DIR}/tools/svg_lettering.py)
+
+# plimsar_add_artwork(<symbol> <file.svg>...): the SVG files of the calling folder, lettered and
+# packed in the order given into the archive AlxEmbeddedData::<symbol>.
+function(plimsar_add_artwork symbol)
+  set(out_dir ${PLIMSAR_RESOURCE_DIR}/artwork/${symbol})
+  file(MAKE_DIRECTORY ${out_dir})
+  set(entries "")
+  set(sources "")
+  foreach(name IN LISTS ARGN)
+    set(source ${CMAKE_CURRENT_LIST_DIR}/${name})
+    add_custom_command(OUTPUT ${out_dir}/${name}
+      COMMAND ${PLIMSAR_SYSTEM_PYTHON} ${PLIMSAR_LETTERING_TOOL} ${source} ${out_dir}/${name}
+      DEPENDS ${PLIMSAR_LETTERING_TOOL} ${source}
+      COMMENT "Lettering ${name}"
+      VERBATIM)
+    list(APPEND entries ${name}=${out_dir}/${name})
+    list(APPEND sources ${source})
+  endforeach()
+  plimsar_add_archive(${symbol} ENTRIES ${entries} DEPENDS ${PLIMSAR_LETTERING_TOOL} ${sources})
+endfunction()
+
+file(GLOB PLIMSAR_ARTWORK_LISTS CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_LIST_DIR}/*/resources.cmake ${CMAKE_CURRENT_LIST_DIR}/panels/*/resources.cmake)
 list(SORT PLIMSAR_ARTWORK_LISTS)
 foreach(artwork_list IN LISTS PLIMSAR_ARTWORK_LISTS)
   include(${artwork_list})

@@ -54,9 +54,9 @@ namespace
         const auto helpPage = Placement::scaled (320, 470, 0.4f, 0.39f, 0.0f, 20.0f);
 
         static const std::vector<Artwork> table {
-            { "iconZip", iconZip, &iconZipSize, "collapse.svg", Placement::button (10, 10), helpBlue },
+            { "iconZip", iconZip, &iconZipSize, "collapse.svg", Placement::button (10, 10), editorGrey },
             { "iconZip", iconZip, &iconZipSize, "decrease.svg", controlButton, editorGrey },
-            { "iconZip", iconZip, &iconZipSize, "expand.svg", Placement::button (10, 10), helpBlue },
+            { "iconZip", iconZip, &iconZipSize, "expand.svg", Placement::button (10, 10), editorGrey },
             { "iconZip", iconZip, &iconZipSize, "increase.svg", controlButton, editorGrey },
             { "iconZip", iconZip, &iconZipSize, "modulate.svg", controlButton, editorGrey },
             { "iconZip", iconZip, &iconZipSize, "mousewheel.svg", controlButton, editorGrey },
