@@ -70,10 +70,10 @@ def local(tag):
     return tag.split("}")[-1]
 
 
-def runs_of(text_element):
+def runs_of(text_element, inherited):
     """The runs of a <text> element: (characters, style) in reading order, white space collapsed."""
     check_attributes(text_element, TEXT_ATTRIBUTES)
-    base = {k: v for k, v in text_element.attrib.items() if k in FONT_ATTRIBUTES}
+    base = dict(inherited, **{k: v for k, v in text_element.attrib.items() if k in FONT_ATTRIBUTES})
     runs = [(text_element.text or "", base)]
     for child in text_element:
         if local(child.tag) != "tspan" or len(child):
@@ -95,9 +95,9 @@ def runs_of(text_element):
     return [(chars, style) for chars, style in collapsed if chars]
 
 
-def outline(text_element):
+def outline(text_element, inherited):
     """A <g> holding the outlines of a <text> element."""
-    runs = runs_of(text_element)
+    runs = runs_of(text_element, inherited)
     x = float(text_element.get("x", "0"))
     y = float(text_element.get("y", "0"))
     laid_out = []  # (glyph set, glyph name, scale, pen x, style)
@@ -130,14 +130,17 @@ def outline(text_element):
     return group
 
 
-def convert(root):
-    for parent in list(root.iter()):
-        for index, child in enumerate(list(parent)):
-            if local(child.tag) == "text":
-                replacement = outline(child)
-                replacement.tail = child.tail
-                parent.remove(child)
-                parent.insert(index, replacement)
+def convert(parent, inherited=None):
+    """Replaces the <text> elements below parent, which passes on the font attributes given."""
+    inherited = dict(inherited or {}, **{k: v for k, v in parent.attrib.items() if k in FONT_ATTRIBUTES})
+    for index, child in enumerate(list(parent)):
+        if local(child.tag) == "text":
+            replacement = outline(child, inherited)
+            replacement.tail = child.tail
+            parent.remove(child)
+            parent.insert(index, replacement)
+        else:
+            convert(child, inherited)
 
 
 def main(argv):
