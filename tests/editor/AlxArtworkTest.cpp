@@ -27,6 +27,15 @@ namespace
         static Placement scaled (int w, int h, float sx, float sy, float x, float y) { return { w, h, false, sx, sy, x, y }; }
     };
 
+    // The help panel draws page buttons over every page, and a licence link and the build over the
+    // about pages.
+    enum class HelpPage
+    {
+        none,
+        help,
+        about
+    };
+
     struct Artwork
     {
         const char* archive;
@@ -35,6 +44,7 @@ namespace
         const char* entry;
         Placement placement;
         juce::uint32 background; // the colour the entry is drawn over, for the previews
+        HelpPage page = HelpPage::none;
     };
 
     void PrintTo (const Artwork& art, std::ostream* out)
@@ -67,14 +77,14 @@ namespace
             { "iconZip", iconZip, &iconZipSize, "radio5.svg", controlButton, editorGrey },
             // the editor's bottom-right corner, from (width - 100, height - 35)
             { "iconZip", iconZip, &iconZipSize, "vendorlogo.svg", Placement::scaled (100, 35, 0.22f, 0.22f, 0.0f, 0.0f), editorGrey },
-            { "helpZip", helpZip, &helpZipSize, "about.svg", helpPage, helpBlue },
-            { "helpZip", helpZip, &helpZipSize, "aboutvst.svg", helpPage, helpBlue },
-            { "helpZip", helpZip, &helpZipSize, "aboutvstasio.svg", helpPage, helpBlue },
+            { "helpZip", helpZip, &helpZipSize, "about.svg", helpPage, helpBlue, HelpPage::about },
+            { "helpZip", helpZip, &helpZipSize, "aboutvst.svg", helpPage, helpBlue, HelpPage::about },
+            { "helpZip", helpZip, &helpZipSize, "aboutvstasio.svg", helpPage, helpBlue, HelpPage::about },
             // the strip left of the header, up to the version text at x = 115
             { "helpZip", helpZip, &helpZipSize, "applogo.svg", Placement::scaled (115, 43, 0.3f, 0.29f, 15.0f, 15.0f), editorGrey },
-            { "helpZip", helpZip, &helpZipSize, "help1.svg", helpPage, helpBlue },
-            { "helpZip", helpZip, &helpZipSize, "help2.svg", helpPage, helpBlue },
-            { "helpZip", helpZip, &helpZipSize, "help3.svg", helpPage, helpBlue },
+            { "helpZip", helpZip, &helpZipSize, "help1.svg", helpPage, helpBlue, HelpPage::help },
+            { "helpZip", helpZip, &helpZipSize, "help2.svg", helpPage, helpBlue, HelpPage::help },
+            { "helpZip", helpZip, &helpZipSize, "help3.svg", helpPage, helpBlue, HelpPage::help },
             { "arpZip", arpZip, &arpZipSize, "chord.svg", panelIcon, panelGrey },
             { "grooveZip", grooveZip, &grooveZipSize, "groove.svg", panelIcon, panelGrey },
             { "lfoZip", lfoZip, &lfoZipSize, "lfo.svg", panelIcon, panelGrey },
@@ -144,9 +154,45 @@ namespace
         return visible;
     }
 
+    // Roughly what the help panel draws over a page, so a preview shows the page as it is seen.
+    void paintHelpPanelParts (juce::Graphics& g, HelpPage page)
+    {
+        const auto button = [&g] (int x, int y, int w, int h, const char* text)
+        {
+            g.setColour (juce::Colour (0xff58aad3));
+            g.fillRect (x, y, w, h);
+            g.setColour (juce::Colours::black.withAlpha (0.5f));
+            g.drawRect (x, y, w, h);
+            g.setFont (juce::Font (11.7f, juce::Font::bold).withHorizontalScale (0.85f));
+            g.drawText (text, x, y, w, h, juce::Justification::centred);
+        };
+        button (35, 5, 40, 15, "About");
+        button (80, 5, 40, 15, "Help");
+
+        if (page == HelpPage::help)
+        {
+            button (125, 5, 20, 15, "1");
+            button (145, 5, 20, 15, "2");
+            button (165, 5, 20, 15, "3");
+            return;
+        }
+
+        button (109, 134, 21, 11, "here");
+        g.setColour (juce::Colours::black);
+        g.drawFittedText ("1.5.544 64-bit", 230, 70, 120, 20, juce::Justification::centredLeft, 1, 0.7f);
+    }
+
     void writePreview (const juce::File& folder, const Artwork& art, const juce::Drawable& drawable, float zoom)
     {
-        const auto image = render (drawable, art.placement, zoom, juce::Colour (art.background));
+        auto image = render (drawable, art.placement, zoom, juce::Colour (art.background));
+
+        if (art.page != HelpPage::none)
+        {
+            juce::Graphics g (image);
+            g.addTransform (juce::AffineTransform::scale (zoom));
+            paintHelpPanelParts (g, art.page);
+        }
+
         const auto file = folder.getChildFile (juce::String (art.archive) + "-" + juce::File (art.entry).getFileNameWithoutExtension()
                                                + "@" + juce::String ((int) zoom) + "x.png");
         file.deleteFile();
