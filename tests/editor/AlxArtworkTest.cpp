@@ -100,19 +100,18 @@ namespace
         return table;
     }
 
-    std::unique_ptr<juce::Drawable> load (const Artwork& art)
+    // The entry's bytes; empty when the archive lacks it.
+    juce::MemoryBlock readEntry (const Artwork& art)
     {
         juce::MemoryInputStream stream (art.data, (size_t) *art.size, false);
         juce::ZipFile zip (stream);
-        auto* entry = zip.getEntry (art.entry);
-
-        if (entry == nullptr)
-            return {};
-
-        std::unique_ptr<juce::InputStream> in (zip.createStreamForEntry (*entry));
         juce::MemoryBlock bytes;
-        in->readIntoMemoryBlock (bytes);
-        return juce::Drawable::createFromImageData (bytes.getData(), bytes.getSize());
+
+        if (auto* entry = zip.getEntry (art.entry))
+            if (std::unique_ptr<juce::InputStream> in { zip.createStreamForEntry (*entry) })
+                in->readIntoMemoryBlock (bytes);
+
+        return bytes;
     }
 
     // The area of a button the editor's image buttons draw their image into.
@@ -209,8 +208,14 @@ class AlxArtwork : public testing::TestWithParam<Artwork>
 TEST_P (AlxArtwork, entryParsesAndDrawsInsideItsArea)
 {
     const auto& art = GetParam();
-    const auto drawable = load (art);
-    ASSERT_NE (drawable, nullptr) << art.archive << " lacks a parseable " << art.entry;
+    const auto bytes = readEntry (art);
+    ASSERT_GT (bytes.getSize(), 0u) << art.archive << " lacks " << art.entry;
+
+    // Lettering is carried as outlines: text would be drawn with whatever fonts a machine has.
+    EXPECT_FALSE (bytes.toString().contains ("<text")) << art.entry << " still holds text";
+
+    const auto drawable = juce::Drawable::createFromImageData (bytes.getData(), bytes.getSize());
+    ASSERT_NE (drawable, nullptr) << art.entry << " does not parse";
 
     const auto bounds = drawable->getDrawableBounds();
     ASSERT_FALSE (bounds.isEmpty()) << art.entry;
