@@ -3,12 +3,8 @@
 # plimsar_add_artwork. On the way in, lettering becomes outlines (tools/svg_lettering.py), so the
 # artwork looks the same on every machine, whatever fonts it has.
 
-# The lettering tool needs the Debian packages python3-fonttools and fonts-dejavu (scripts/setup.sh),
-# which the system interpreter sees.
-find_program(PLIMSAR_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
-if(NOT PLIMSAR_SYSTEM_PYTHON)
-  set(PLIMSAR_SYSTEM_PYTHON ${Python3_EXECUTABLE})
-endif()
+# The lettering tool reads the fonts with Debian's python3-fonttools, so it runs on
+# PLIMSAR_SYSTEM_PYTHON.
 set(PLIMSAR_LETTERING_TOOL ${CMAKE_SOURCE_DIR}/tools/svg_lettering.py)
 
 # plimsar_add_artwork(<symbol> <file.svg>...): the SVG files of the calling folder, lettered and
