@@ -75,8 +75,8 @@ namespace
             { "iconZip", iconZip, &iconZipSize, "radio3.svg", controlButton, editorGrey },
             { "iconZip", iconZip, &iconZipSize, "radio4.svg", controlButton, editorGrey },
             { "iconZip", iconZip, &iconZipSize, "radio5.svg", controlButton, editorGrey },
-            // the editor's bottom-right corner, from (width - 100, height - 35)
-            { "iconZip", iconZip, &iconZipSize, "vendorlogo.svg", Placement::scaled (100, 35, 0.22f, 0.22f, 0.0f, 0.0f), editorGrey },
+            // the editor's bottom-right corner, from (width - 100, height - 35), over the synth panel
+            { "iconZip", iconZip, &iconZipSize, "vendorlogo.svg", Placement::scaled (100, 35, 0.22f, 0.22f, 0.0f, 0.0f), panelGrey },
             { "helpZip", helpZip, &helpZipSize, "about.svg", helpPage, helpBlue, HelpPage::about },
             { "helpZip", helpZip, &helpZipSize, "aboutvst.svg", helpPage, helpBlue, HelpPage::about },
             { "helpZip", helpZip, &helpZipSize, "aboutvstasio.svg", helpPage, helpBlue, HelpPage::about },
