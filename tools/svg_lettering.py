@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Turns the lettering of an SVG file into outlines, so it looks the same wherever it is drawn.
+"""Turns the lettering of an SVG file into outlines, so it looks the same wherever it is drawn,
+and draws the pictures it borrows from other SVG files of ours in place.
 
 usage: svg_lettering.py SOURCE.svg OUTPUT.svg
 
 Every <text> element becomes a <g> of <path> elements drawn from the DejaVu fonts (Debian
-packages fonts-dejavu-core and fonts-dejavu-extra, read with python3-fonttools). The rest of the
-file is copied unchanged, without comments.
+packages fonts-dejavu-core and fonts-dejavu-extra, read with python3-fonttools). Every <image>
+whose href is the relative path of another SVG file becomes a <g> holding that file's drawing,
+scaled from its viewBox to the image's x, y, width and height (a help page shows the editor's
+own icons this way). The rest of the file is copied unchanged, without comments.
 
 The sources keep to this subset of SVG text, and anything else is refused:
 - <text> with x, y, text-anchor (start, middle, end), font-family ("DejaVu Sans", "sans-serif"
@@ -16,6 +19,7 @@ The sources keep to this subset of SVG text, and anything else is refused:
   font-size or fill for a run of the line.
 White space is collapsed as SVG does by default. Kerning is not applied.
 """
+import os
 import re
 import sys
 import xml.etree.ElementTree as ET
@@ -25,6 +29,7 @@ from fontTools.pens.transformPen import TransformPen
 from fontTools.ttLib import TTFont
 
 SVG = "http://www.w3.org/2000/svg"
+XLINK = "http://www.w3.org/1999/xlink"
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 FAMILIES = {"DejaVu Sans": "DejaVuSans", "sans-serif": "DejaVuSans",
             "DejaVu Sans Condensed": "DejaVuSansCondensed"}
@@ -143,14 +148,53 @@ def convert(parent, inherited=None):
             convert(child, inherited)
 
 
+def inline_pictures(parent, folder, depth=0):
+    """Replaces the <image> elements below parent by the drawings of the SVG files they name."""
+    for index, child in enumerate(list(parent)):
+        if local(child.tag) != "image":
+            inline_pictures(child, folder, depth)
+            continue
+        href = child.get("href") or child.get("{%s}href" % XLINK) or ""
+        if not href.endswith(".svg") or os.path.isabs(href) or ":" in href or depth > 3:
+            raise LetteringError("<image> must name another SVG file of ours by a relative path: '%s'" % href)
+        path = os.path.join(folder, href)
+        if not os.path.isfile(path):
+            raise LetteringError("<image> names a missing file '%s'" % href)
+        picture = ET.parse(path).getroot()
+        inline_pictures(picture, os.path.dirname(path), depth + 1)
+        view = [float(v) for v in re.split(r"[\s,]+", picture.get("viewBox", "").strip()) if v] \
+            or [0.0, 0.0, float(picture.get("width", "0")), float(picture.get("height", "0"))]
+        try:
+            x, y = float(child.get("x", "0")), float(child.get("y", "0"))
+            width, height = float(child.get("width")), float(child.get("height"))
+        except (TypeError, ValueError):
+            raise LetteringError("<image> of '%s' needs a width and a height" % href)
+        if len(view) != 4 or view[2] <= 0 or view[3] <= 0:
+            raise LetteringError("'%s' has no size to scale from" % href)
+        transform = "translate(%s %s) scale(%s %s) translate(%s %s)" % (
+            number(x), number(y), "%.6g" % (width / view[2]), "%.6g" % (height / view[3]), number(-view[0]), number(-view[1]))
+        attributes = {k: v for k, v in picture.attrib.items() if k in FONT_ATTRIBUTES}
+        attributes.update({k: v for k, v in child.attrib.items() if k in PASSED_ON and k != "transform"})
+        group = ET.Element("{%s}g" % SVG, attributes)
+        if child.get("transform"):
+            group.set("transform", child.get("transform") + " " + transform)
+        else:
+            group.set("transform", transform)
+        group.extend(list(picture))
+        group.tail = child.tail
+        parent.remove(child)
+        parent.insert(index, group)
+
+
 def main(argv):
     if len(argv) != 3:
         sys.stderr.write(__doc__)
         return 2
     ET.register_namespace("", SVG)
-    ET.register_namespace("xlink", "http://www.w3.org/1999/xlink")
+    ET.register_namespace("xlink", XLINK)
     try:
         tree = ET.parse(argv[1])
+        inline_pictures(tree.getroot(), os.path.dirname(os.path.abspath(argv[1])))
         convert(tree.getroot())
     except (LetteringError, ET.ParseError) as error:
         sys.stderr.write("%s: %s\n" % (argv[1], error))

@@ -6,6 +6,9 @@
 # The lettering tool reads the fonts with Debian's python3-fonttools, so it runs on
 # PLIMSAR_SYSTEM_PYTHON.
 set(PLIMSAR_LETTERING_TOOL ${CMAKE_SOURCE_DIR}/tools/svg_lettering.py)
+# A drawing may borrow another one (a help page shows the editor's icons), so each is lettered
+# again when any source changes; that takes a moment only.
+file(GLOB_RECURSE PLIMSAR_ARTWORK_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.svg)
 
 # plimsar_add_artwork(<symbol> <file.svg>...): the SVG files of the calling folder, lettered and
 # packed in the order given into the archive AlxEmbeddedData::<symbol>.
@@ -13,18 +16,16 @@ function(plimsar_add_artwork symbol)
   set(out_dir ${PLIMSAR_RESOURCE_DIR}/artwork/${symbol})
   file(MAKE_DIRECTORY ${out_dir})
   set(entries "")
-  set(sources "")
   foreach(name IN LISTS ARGN)
     set(source ${CMAKE_CURRENT_LIST_DIR}/${name})
     add_custom_command(OUTPUT ${out_dir}/${name}
       COMMAND ${PLIMSAR_SYSTEM_PYTHON} ${PLIMSAR_LETTERING_TOOL} ${source} ${out_dir}/${name}
-      DEPENDS ${PLIMSAR_LETTERING_TOOL} ${source}
+      DEPENDS ${PLIMSAR_LETTERING_TOOL} ${PLIMSAR_ARTWORK_SOURCES}
       COMMENT "Lettering ${name}"
       VERBATIM)
     list(APPEND entries ${name}=${out_dir}/${name})
-    list(APPEND sources ${source})
   endforeach()
-  plimsar_add_archive(${symbol} ENTRIES ${entries} DEPENDS ${PLIMSAR_LETTERING_TOOL} ${sources})
+  plimsar_add_archive(${symbol} ENTRIES ${entries})
 endfunction()
 
 file(GLOB PLIMSAR_ARTWORK_LISTS CONFIGURE_DEPENDS

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The lettering tool (tools/svg_lettering.py) turns SVG text into outlines placed where the text
-would stand, keeps everything else, and refuses text it cannot draw faithfully.
+would stand, draws borrowed SVG pictures in place, keeps everything else, and refuses text and
+pictures it cannot draw faithfully.
 
 usage: lettering.py <svg_lettering.py>
 """
@@ -20,9 +21,17 @@ def check(condition, message):
         failures.append(message)
 
 
+# A picture another file may borrow: a square with a label, 10 units wide.
+PICTURE = ('<svg xmlns="%s" width="10" height="10" viewBox="0 0 10 10" font-size="8">'
+           '<rect width="10" height="10" fill="#abcdef"/><text x="5" y="8" text-anchor="middle">1</text></svg>' % SVG)
+
+
 def letter(tool, body):
     """Runs the tool on an SVG of the given body: (exit code, stderr, output root or None)."""
     with tempfile.TemporaryDirectory() as folder:
+        os.mkdir(os.path.join(folder, "icons"))
+        with open(os.path.join(folder, "icons", "square.svg"), "w") as f:
+            f.write(PICTURE)
         source = os.path.join(folder, "in.svg")
         output = os.path.join(folder, "out.svg")
         with open(source, "w") as f:
@@ -94,6 +103,17 @@ def test_rest_is_kept(tool):
     check(rect is not None and rect.get("fill") == "#123456" and rect.get("width") == "3", "rectangle not kept")
 
 
+def test_pictures(tool):
+    # A borrowed picture is drawn at the image's place and size, its own lettering outlined.
+    code, error, root = letter(tool, '<image x="100" y="20" width="40" height="40" href="icons/square.svg"/>')
+    check(code == 0, "picture: exit %d: %s" % (code, error))
+    check(not root.findall(".//{%s}image" % SVG) and not root.findall(".//{%s}text" % SVG), "picture: image or text left")
+    group = root.find("{%s}g" % SVG)
+    check(group is not None and group.get("transform", "").startswith("translate(100 20) scale(4 4)"),
+          "picture: placed by %s" % (group.get("transform") if group is not None else None))
+    check(group is not None and group.find("{%s}rect" % SVG) is not None and paths(group), "picture: drawing not inlined")
+
+
 def test_refusals(tool):
     cases = [
         ('<text x="1" y="1" dx="1 2 3">abc</text>', "attribute 'dx'"),
@@ -104,6 +124,11 @@ def test_refusals(tool):
         ('<text x="1" y="1">a<tspan>b<tspan>c</tspan></tspan></text>', "tspan"),
         ('<text x="1" y="1" text-anchor="left">abc</text>', "text-anchor"),
         ('<text x="1" y="1">\ue000</text>', "no glyph"),
+        ('<image width="4" height="4" href="http://example.org/a.svg"/>', "relative path"),
+        ('<image width="4" height="4" href="/icons/square.svg"/>', "relative path"),
+        ('<image width="4" height="4" href="icons/square.png"/>', "relative path"),
+        ('<image width="4" height="4" href="icons/missing.svg"/>', "missing file"),
+        ('<image height="4" href="icons/square.svg"/>', "width and a height"),
     ]
     for body, reason in cases:
         code, error, root = letter(tool, body)
@@ -113,7 +138,7 @@ def test_refusals(tool):
 
 def main(argv):
     tool = argv[1]
-    for test in (test_placement, test_styles, test_rest_is_kept, test_refusals):
+    for test in (test_placement, test_styles, test_rest_is_kept, test_pictures, test_refusals):
         test(tool)
     for failure in failures:
         print("FAILED:", failure)
