@@ -1,0 +1,57 @@
+#include "editor/AlxParamPanel.h"
+
+AlxParamPanel::AlxParamPanel (AlxEditor* owner, const juce::String& panelTitle, int width)
+    : AlxPanel (owner, panelTitle, width, 0, false)
+{
+}
+
+void AlxParamPanel::addChild (AlxPanel* child)
+{
+    children.push_back (child);
+    if (child != nullptr)
+        addAndMakeVisible (child);
+}
+
+int AlxParamPanel::layoutChildren (int width, bool measureOnly)
+{
+    if (children.empty())
+        return 20;
+
+    int x = rowStart, y = 0, lastHeight = 0;
+    AlxPanel* previous = nullptr;
+    for (auto* child : children)
+    {
+        if (child == nullptr)
+            continue;
+        const int w = child->getPreferredWidth();
+        const int h = child->getPreferredHeight();
+        if (previous == nullptr)
+        {
+            x = child->getIndent() + rowStart;
+            y = child->getSpacing();
+        }
+        else if (x + w > width || previous->hasRowBreak())
+        {
+            // A row is as high as the child that ended it: children of a row share one height.
+            x = child->getIndent() + rowStart;
+            y += previous->getPreferredHeight() + previous->getSpacing() + child->getSpacing();
+        }
+        if (! measureOnly)
+            child->setBounds (x, y, w, h);
+        x += w + child->getSpacing();
+        previous = child;
+        lastHeight = h;
+    }
+    return y + 10 + lastHeight;
+}
+
+int AlxParamPanel::getPreferredHeight()
+{
+    return layoutChildren (getPreferredWidth(), true);
+}
+
+void AlxParamPanel::resized()
+{
+    AlxPanel::resized();
+    layoutChildren (getWidth(), false);
+}
