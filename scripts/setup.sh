@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   # running and checking
   xvfb xauth x11-utils jackd2 midicsv python3 python3-construct
+  # artwork: lettering of the editor's SVG sources becomes outlines of these fonts at build time
+  python3-fonttools fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()

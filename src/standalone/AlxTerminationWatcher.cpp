@@ -17,7 +17,8 @@ AlxTerminationWatcher::AlxTerminationWatcher (std::function<void()> onTerminatio
     : callback (std::move (onTerminationRequested))
 {
     terminationRequested = 0;
-    previousHandler = std::signal (SIGTERM, requestTermination);
+    previousTermHandler = std::signal (SIGTERM, requestTermination);
+    previousHangUpHandler = std::signal (SIGHUP, requestTermination);
     startTimer (200);
 }
 
@@ -25,8 +26,11 @@ AlxTerminationWatcher::~AlxTerminationWatcher()
 {
     stopTimer();
 
-    if (previousHandler != SIG_ERR)
-        std::signal (SIGTERM, previousHandler);
+    if (previousTermHandler != SIG_ERR)
+        std::signal (SIGTERM, previousTermHandler);
+
+    if (previousHangUpHandler != SIG_ERR)
+        std::signal (SIGHUP, previousHangUpHandler);
 }
 
 void AlxTerminationWatcher::timerCallback()
