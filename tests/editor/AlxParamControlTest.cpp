@@ -8,6 +8,7 @@
 #include "editor/AlxParamRadio.h"
 #include "editor/AlxParamRotary.h"
 #include "editor/AlxParamToggle.h"
+#include "editor/AlxPlimsarLookAndFeel.h"
 #include "editor/AlxSlider.h"
 #include "editor/AlxTextButton.h"
 #include "support/AlxRecordingSink.h"
@@ -442,4 +443,62 @@ TEST_F (AlxParamControlFixture, focusingAnotherParameterTurnsTheFirstWheelButton
     EXPECT_FALSE (wheelB->getToggleState());
     a->removeSink (&focus);
     b->removeSink (&focus);
+}
+
+namespace
+{
+    bool hasMoreThanOneColour (const juce::Image& image, juce::Rectangle<int> area)
+    {
+        const auto first = image.getPixelAt (area.getX(), area.getY());
+        for (int y = area.getY(); y < area.getBottom(); ++y)
+            for (int x = area.getX(); x < area.getRight(); ++x)
+                if (image.getPixelAt (x, y) != first)
+                    return true;
+        return false;
+    }
+}
+
+TEST_F (AlxParamControlFixture, aPanelOfControlsDrawsWithTheEditorsLookAndFeel)
+{
+    const auto lookAndFeel = AlxPlimsarLookAndFeel::acquire();
+    // Panels take their colours when they are built, from the look and feel installed then.
+    AlxParamPanel shown (nullptr, "Trigger", 345);
+    auto* modulated = add (general.getModulationSourceDomain(), "Mod-Step");
+    setPosition (modulated, 1);
+    shown.addParameter (add (domains.list, "Step", modulated), 0, 0);
+    shown.addParameter (add (domains.otherList, "Octave"), 0, 0);
+    auto* toggle = shown.addParameter (add (general.getOnOffSwitchDomain(), "Hold"), 0, 0);
+    setPosition (set.getParameters().back().get(), 1);
+    auto* radio = shown.addParameter (add (domains.radio, "LFO"), 0, 0);
+    shown.addParameter (add (general.getPercentageDomain(), "Gate", add (general.getModulationSourceDomain(), "Mod-Gate")), 0, 0);
+    setPosition (set.getParameters().back().get(), 60);
+    auto* knob = shown.addParameter (add (general.getUnitScaleDomain(), "Groove"), 0, 0);
+    AlxMessageLoop::deliverPending();
+    shown.setBounds (0, 0, 345, shown.getPreferredHeight());
+
+    struct Backdrop : juce::Component
+    {
+        void paint (juce::Graphics& g) override
+        {
+            AlxLookAndFeel::fillScanLineBackground (g, findColour (juce::ComboBox::backgroundColourId), getWidth(), getHeight());
+        }
+    } backdrop;
+    backdrop.setBounds (shown.getBounds().expanded (6).withPosition (0, 0));
+    shown.setTopLeftPosition (6, 6);
+    backdrop.addAndMakeVisible (shown);
+    const auto image = backdrop.createComponentSnapshot (backdrop.getLocalBounds());
+    const auto file = juce::File::getCurrentWorkingDirectory().getChildFile ("controls-snapshot.png");
+    juce::FileOutputStream out (file);
+    out.setPosition (0);
+    out.truncate();
+    ASSERT_TRUE (juce::PNGImageFormat().writeImageToStream (image, out)) << file.getFullPathName();
+    backdrop.removeChildComponent (&shown);
+
+    const auto inBackdrop = [&] (juce::Component& control, const juce::String& name) {
+        return part<juce::Component> (control, name)->getBounds() + control.getPosition() + shown.getPosition();
+    };
+    EXPECT_TRUE (hasMoreThanOneColour (image, inBackdrop (*knob, "wheelButton"))) << "the wheel icon shows";
+    EXPECT_TRUE (hasMoreThanOneColour (image, inBackdrop (*knob, "knob")));
+    EXPECT_TRUE (hasMoreThanOneColour (image, inBackdrop (*radio, "Mid"))) << "radio icons show";
+    EXPECT_TRUE (hasMoreThanOneColour (image, toggle->getBounds() + shown.getPosition())) << "the toggle's text shows";
 }
