@@ -18,6 +18,7 @@
 #include "support/AlxMessageLoop.h"
 #include "support/AlxNotePath.h"
 #include "support/AlxTestHost.h"
+#include "AlxSnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -389,4 +390,33 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
     audio.join();
     host.deliver();
     EXPECT_GT (trigger().getLastTriggerTime(), 0.0) << "the audio thread played throughout";
+}
+
+TEST_F (AlxStatusViewTest, lfoViewFillsTheStepSoundingNowAndOutlinesTheOthers)
+{
+    juce::LookAndFeel_V3 lookAndFeel;
+    lookAndFeel.setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
+    lookAndFeel.setColour (juce::ComboBox::textColourId, juce::Colours::white);
+    juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
+    set (lfo (0)->getShapeParameter(), "Saw Up");
+    set (lfo (0)->getLevelParameter(), "1.00");
+    AlxLFOView view (&editor);
+    AlxTriggerView triggerView (&editor);
+    play (5.5);
+    ASSERT_DOUBLE_EQ (view.getLastTrigger(), 5.0);
+    view.setBounds (0, 0, view.getPreferredWidth(), view.getPreferredHeight());
+    triggerView.setBounds (0, 0, triggerView.getPreferredWidth(), triggerView.getPreferredHeight());
+    const auto image = renderSnapshot (view, "lfo-view");
+    renderSnapshot (triggerView, "trigger-view");
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+
+    // Steps at 4, 5, 6, 7 of the bar 4 .. 8 with the levels 0, 1/4, 1/2, 3/4; the plot is
+    // 262 x 112 from (15, 15), so a quarter note is 65.5 pixels wide.
+    const auto pixelAt = [&] (double quarter, int y) { return image.getPixelAt (15 + (int) (quarter * 65.5), y); };
+    EXPECT_EQ (pixelAt (1.5, 120), juce::Colours::white) << "the step at 5 sounds now: filled";
+    EXPECT_NE (pixelAt (2.5, 120), juce::Colours::white) << "the step at 6: only its outline";
+    const auto topOf = [&] (size_t step) { return 15 + (int) ((1.0 - view.getStepLevels()[step]) * 112); };
+    EXPECT_EQ (pixelAt (2.5, topOf (2)), juce::Colours::white) << "the outline's top at level 1/2";
+    EXPECT_NE (pixelAt (3.5, topOf (2)), juce::Colours::white) << "the step at 7 reaches higher";
+    EXPECT_EQ (pixelAt (3.5, topOf (3)), juce::Colours::white) << "the outline's top at level 3/4";
 }
