@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/AlxPanel.h"
-#include "framework/AlxModuleContainer.h"
 
 #include <initializer_list>
 
@@ -35,13 +34,6 @@ protected:
     bool refreshOnEveryMessage (void* source, int code, std::uint32_t timeMs);
     // Grooved time of the trigger's last firing (0 before the first); false without a trigger.
     bool findLastFiring (double& time) const;
-    // The module of a class that names its module id, or null.
-    template <typename ModuleClass>
-    ModuleClass* findModuleOf() const
-    {
-        auto* container = getModuleContainer();
-        return container != nullptr ? container->findModuleOf<ModuleClass>() : nullptr;
-    }
     AlxTransportModule* getTransport() const;
     AlxTriggerModule* getTriggerModule() const;
     // Adds the view's sink to a module (and its children) for the rest of the view's life.
