@@ -1,5 +1,10 @@
 #include "editor/AlxParamPanel.h"
 
+#include "editor/AlxParamCombo.h"
+#include "editor/AlxParamRadio.h"
+#include "editor/AlxParamRotary.h"
+#include "editor/AlxParamToggle.h"
+
 AlxParamPanel::AlxParamPanel (AlxEditor* owner, const juce::String& panelTitle, int width)
     : AlxPanel (owner, panelTitle, width, 0, false)
 {
@@ -54,4 +59,41 @@ void AlxParamPanel::resized()
 {
     AlxPanel::resized();
     layoutChildren (getWidth(), false);
+}
+
+AlxParamControl* AlxParamPanel::addParameter (AlxParameter* parameter, int labelWidth, int fieldWidth)
+{
+    if (parameter == nullptr)
+        return nullptr;
+
+    AlxParamControl* control = nullptr;
+    switch (parameter->getDomain()->getControlKind())
+    {
+        case AlxControlKind::list:
+            control = new AlxParamCombo (getEditor(), labelWidth, fieldWidth);
+            break;
+        case AlxControlKind::range:
+            control = new AlxParamRotary (getEditor());
+            break;
+        case AlxControlKind::radio:
+            control = new AlxParamRadio (getEditor());
+            break;
+        case AlxControlKind::onOff:
+            control = new AlxParamToggle (getEditor(), labelWidth);
+            break;
+        case AlxControlKind::numeric:
+        default:
+            return nullptr;
+    }
+    control->setParameter (parameter);
+    addChild (control);
+    return control;
+}
+
+void AlxParamPanel::rebindParameter (AlxParameter* parameter, int index)
+{
+    if (index < 0 || index >= (int) children.size())
+        return;
+    if (auto* control = dynamic_cast<AlxParamControl*> (children[(size_t) index]))
+        control->setParameter (parameter);
 }

@@ -2,6 +2,9 @@
 
 #include "editor/AlxPanel.h"
 
+class AlxParamControl;
+class AlxParameter;
+
 #include <vector>
 
 // The base of module panels: flows its children left to right in rows, starting right of the
@@ -15,6 +18,13 @@ public:
     virtual int layoutChildren (int width, bool measureOnly);
     // Appends a spacer, view or any other panel to the flow.
     virtual void addChild (AlxPanel* child);
+    // Creates the control the parameter's domain asks for (list, range, radio or on/off), binds
+    // it and appends it to the flow; returns it. Numeric domains (edited elsewhere) and a null
+    // parameter get no control. A width of 0 selects the control's default.
+    virtual AlxParamControl* addParameter (AlxParameter* parameter, int labelWidth, int fieldWidth);
+    // Binds the control at that position of the flow to another parameter (the other module's
+    // settings, another program); other children and positions outside the flow are left alone.
+    virtual void rebindParameter (AlxParameter* parameter, int index);
 
     int getPreferredHeight() override;
     void resized() override;
