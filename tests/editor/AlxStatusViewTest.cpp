@@ -3,21 +3,12 @@
 // deleted at any time while the processor runs and messages for them are queued.
 
 #include "editor/AlxArpView.h"
-#include "editor/AlxEditor.h"
 #include "editor/AlxGrooveView.h"
 #include "editor/AlxLFOView.h"
 #include "editor/AlxTriggerView.h"
 #include "core/AlxProgramModule.h"
-#include "framework/AlxMessageCode.h"
-#include "modules/AlxArpModule.h"
-#include "modules/AlxGrooveModule.h"
-#include "modules/AlxLFOGroupModule.h"
-#include "modules/AlxLFOModule.h"
-#include "modules/AlxTransportModule.h"
-#include "modules/AlxTriggerModule.h"
 #include "support/AlxMessageLoop.h"
-#include "support/AlxNotePath.h"
-#include "support/AlxTestHost.h"
+#include "AlxEditorFixture.h"
 #include "AlxSnapshot.h"
 
 #include <gtest/gtest.h>
@@ -27,52 +18,7 @@
 
 namespace
 {
-    juce::String textOf (const AlxValue* value)
-    {
-        return value != nullptr ? value->getText() : juce::String ("(none)");
-    }
-
-    class AlxStatusViewTest : public testing::Test
-    {
-    protected:
-        AlxStatusViewTest()
-        {
-            resetProgram (0);
-            path.setTempo (120.0);
-            host.deliver();
-        }
-
-        // The factory programs have settings of their own: tests start from the defaults.
-        void resetProgram (int program)
-        {
-            for (auto* module : { (AlxModule*) root().getTriggerModule(), (AlxModule*) root().getGrooveModule(),
-                                  (AlxModule*) root().getArpModule(), (AlxModule*) lfo (0), (AlxModule*) lfo (1) })
-                for (auto& parameter : module->getProgramSet (program)->getParameters())
-                    parameter->setValue (parameter->getDomain()->getDefaultValue(), AlxMessageCode::fromEditor, false, true);
-        }
-
-        AlxPlimsarModule& root() { return host.getRoot(); }
-        AlxTriggerModule& trigger() { return *root().getTriggerModule(); }
-        AlxGrooveModule& groove() { return *root().getGrooveModule(); }
-        AlxArpModule& arp() { return *root().getArpModule(); }
-        AlxLFOGroupModule& lfoGroup() { return *root().getLfoGroup(); }
-        AlxLFOModule* lfo (int index) { return root().getLfoGroup()->getLfo (index); }
-        AlxTransportModule& transport() { return *root().getTransportModule(); }
-
-        void set (AlxParameter* parameter, const juce::String& text) { path.select (parameter, text); }
-        // The chord held from song position 0 for the given number of quarter notes (120 bpm),
-        // then every message delivered.
-        void play (double quarterNotes)
-        {
-            path.start();
-            path.hold ({ 60, 64, 67 });
-            path.run ((juce::int64) (quarterNotes * 24000.0), 512);
-        }
-
-        AlxTestHost host;
-        AlxNotePath path { host };
-        AlxEditor editor { host.getProcessor() };
-    };
+    using AlxStatusViewTest = AlxEditorFixture;
 
     // A view that counts what reaches it.
     class CountingView : public AlxStatusView
@@ -366,7 +312,10 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
         chord.addEvent (juce::MidiMessage::noteOn (1, 60, 1.0f), 0);
         chord.addEvent (juce::MidiMessage::noteOn (1, 67, 1.0f), 0);
         while (running)
+        {
             host.processBlock (256, chord);
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        }
     });
 
     for (int round = 0; round < 30; ++round)
@@ -394,10 +343,8 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
 
 TEST_F (AlxStatusViewTest, lfoViewFillsTheStepSoundingNowAndOutlinesTheOthers)
 {
-    juce::LookAndFeel_V3 lookAndFeel;
     lookAndFeel.setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
     lookAndFeel.setColour (juce::ComboBox::textColourId, juce::Colours::white);
-    juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
     set (lfo (0)->getShapeParameter(), "Saw Up");
     set (lfo (0)->getLevelParameter(), "1.00");
     AlxLFOView view (&editor);
@@ -408,7 +355,6 @@ TEST_F (AlxStatusViewTest, lfoViewFillsTheStepSoundingNowAndOutlinesTheOthers)
     triggerView.setBounds (0, 0, triggerView.getPreferredWidth(), triggerView.getPreferredHeight());
     const auto image = renderSnapshot (view, "lfo-view");
     renderSnapshot (triggerView, "trigger-view");
-    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 
     // Steps at 4, 5, 6, 7 of the bar 4 .. 8 with the levels 0, 1/4, 1/2, 3/4; the plot is
     // 262 x 112 from (15, 15), so a quarter note is 65.5 pixels wide.
