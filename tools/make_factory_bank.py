@@ -156,9 +156,9 @@ def document(programs):
         element("mod", (("i", 1000),), [element("ext", (), [names]), element("glob", (), [parameter_set([0])])]),
         element("mod", (("i", 2000),), [element("glob", (), [parameter_set([120, 4, 4])])]),
         element("mod", (("i", 3000),), [element("ext", (), [element("midiInputDeviceManager")]), element("cm", (), [
-            element("mod", (("i", 300100),), [element("glob", (), [parameter_set(["Demo (chords)", 0])])])])]),
+            element("mod", (("i", 300100),), [element("glob", (), [parameter_set(["Track", 0])])])])]),
         element("mod", (("i", 3100),), [element("ext", (), [element("midiOutputDeviceManager")]), element("cm", (), [
-            element("mod", (("i", 310100),), [element("glob", (), [parameter_set(["Built-in test synth", 0])])])])]),
+            element("mod", (("i", 310100),), [element("glob", (), [parameter_set(["Built-in synth", 0])])])])]),
         program_module(4000, modules[4000]),
         program_module(5000, modules[5000]),
         program_module(6000, modules[6000]),

@@ -12,7 +12,7 @@ juce::PropertiesFile::Options AlxStandaloneSettings::getOptions()
     return options;
 }
 
-std::unique_ptr<juce::PropertiesFile> AlxStandaloneSettings::createFile()
+std::unique_ptr<juce::PropertiesFile> AlxStandaloneSettings::createFile (std::ostream& report)
 {
     const auto options = getOptions();
 
@@ -21,10 +21,29 @@ std::unique_ptr<juce::PropertiesFile> AlxStandaloneSettings::createFile()
     // user's configuration folder is where desktop settings belong.
     const auto file = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
                           .getChildFile (options.applicationName + "." + options.filenameSuffix);
-    return std::make_unique<juce::PropertiesFile> (file, options);
+    auto settings = std::make_unique<juce::PropertiesFile> (file, options);
    #else
-    return std::make_unique<juce::PropertiesFile> (options);
+    auto settings = std::make_unique<juce::PropertiesFile> (options);
    #endif
+
+    if (settings->isValidFile())
+        return settings;
+
+    const auto unreadable = settings->getFile();
+    const auto keptCopy = unreadable.getSiblingFile (unreadable.getFileName() + ".bad");
+    const auto path = unreadable.getFullPathName().toStdString();
+
+    if (unreadable.copyFileTo (keptCopy))
+    {
+        report << "plimsar: could not read the settings file " << path << "; kept it as "
+               << keptCopy.getFullPathName().toStdString() << " and started with default settings" << std::endl;
+        return settings;
+    }
+
+    // A settings object without a file never writes.
+    report << "plimsar: could not read the settings file " << path
+           << " nor keep a copy of it; started with default settings, which will not be saved" << std::endl;
+    return std::make_unique<juce::PropertiesFile> (juce::File(), options);
 }
 
 std::optional<juce::Point<int>> AlxStandaloneSettings::getWindowPosition (const juce::PropertySet& settings)

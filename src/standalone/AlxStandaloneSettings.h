@@ -5,6 +5,7 @@
 #include <juce_data_structures/juce_data_structures.h>
 
 #include <optional>
+#include <ostream>
 
 // The standalone application's per-user settings file and the keys it keeps there: the window
 // position, the audio device setup and the processor's complete state.
@@ -23,7 +24,12 @@ public:
 
     // The settings file "plimsar.settings" in the user's application-data folder (~/.config on
     // Linux), loaded when it exists.
-    static std::unique_ptr<juce::PropertiesFile> createFile();
+    //
+    // A file that exists but cannot be read (damaged, or not readable by the user) is not
+    // overwritten unseen: it is first copied beside itself as "plimsar.settings.bad", and one line
+    // on the report stream says so; the program then starts from defaults and saves a sound file
+    // in its place. When even the copy fails, nothing is saved this time.
+    static std::unique_ptr<juce::PropertiesFile> createFile (std::ostream& report);
 
     // The stored window position, when both coordinates are there.
     static std::optional<juce::Point<int>> getWindowPosition (const juce::PropertySet& settings);

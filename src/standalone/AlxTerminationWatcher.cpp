@@ -17,7 +17,10 @@ AlxTerminationWatcher::AlxTerminationWatcher (std::function<void()> onTerminatio
     : callback (std::move (onTerminationRequested))
 {
     terminationRequested = 0;
-    previousHandler = std::signal (SIGTERM, requestTermination);
+
+    for (int signalNumber : { SIGTERM, SIGHUP, SIGINT })
+        watched.push_back ({ signalNumber, std::signal (signalNumber, requestTermination) });
+
     startTimer (200);
 }
 
@@ -25,8 +28,9 @@ AlxTerminationWatcher::~AlxTerminationWatcher()
 {
     stopTimer();
 
-    if (previousHandler != SIG_ERR)
-        std::signal (SIGTERM, previousHandler);
+    for (auto& entry : watched)
+        if (entry.previousHandler != SIG_ERR)
+            std::signal (entry.signalNumber, entry.previousHandler);
 }
 
 void AlxTerminationWatcher::timerCallback()

@@ -1,17 +1,22 @@
 #include "standalone/StandaloneFilterWindow.h"
 
+#include "standalone/AlxJackMessages.h"
 #include "standalone/AlxStandaloneSettings.h"
+#include "standalone/AlxWindowPlacement.h"
 
 namespace
 {
     constexpr int numInputChannels = 0;
     constexpr int numOutputChannels = 2;
+
+    // How often a missing audio device is looked for again.
+    constexpr int deviceRetryIntervalMs = 2000;
 }
 
 StandaloneFilterWindow::StandaloneFilterWindow (const juce::String& title, juce::Colour backgroundColour,
-                                                std::unique_ptr<juce::PropertySet> settingsToOwn)
+                                                std::unique_ptr<juce::PropertySet> settingsToOwn, bool onDesktop)
     : juce::DocumentWindow (title, backgroundColour,
-                            juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, true),
+                            juce::DocumentWindow::minimiseButton | juce::DocumentWindow::closeButton, onDesktop),
       settings (std::move (settingsToOwn)),
       baseTitle (title)
 {
@@ -31,38 +36,29 @@ StandaloneFilterWindow::StandaloneFilterWindow (const juce::String& title, juce:
     deviceManager->addMidiInputDeviceCallback ({}, &player);
     player.setProcessor (filter.get());
 
+    // The JACK library reports a missing server on the console at every attempt to reach it;
+    // the title already tells whether a device is open.
+    AlxJackMessages::silence();
+
     // An unusable saved setup falls back to the default device; no device at all is not an
     // error for the application, only for the sound.
-    const auto savedState = AlxStandaloneSettings::getAudioSetup (*settings);
-    const auto error = deviceManager->initialise (filter->getTotalNumInputChannels(), filter->getTotalNumOutputChannels(),
-                                                  savedState.get(), true);
+    const auto error = openAudioDevice (AlxStandaloneSettings::getAudioSetup (*settings).get());
 
     if (error.isNotEmpty())
         juce::Logger::outputDebugString ("audio device: " + error);
 
     deviceManager->addChangeListener (this);
     updateTitle();
+    startTimer (deviceRetryIntervalMs);
 
     AlxStandaloneSettings::restoreFilterState (*settings, *filter);
     showEditor();
-
-    if (const auto position = AlxStandaloneSettings::getWindowPosition (*settings))
-    {
-        const auto bounds = getBounds().withPosition (*position);
-
-        if (auto* sizeConstrainer = getConstrainer())
-            sizeConstrainer->setBoundsForComponent (this, bounds, false, false, false, false);
-        else
-            setBounds (bounds);
-    }
-    else
-    {
-        centreWithSize (getWidth(), getHeight());
-    }
+    placeWindow();
 }
 
 StandaloneFilterWindow::~StandaloneFilterWindow()
 {
+    stopTimer();
     AlxStandaloneSettings::storeWindowPosition (*settings, getPosition());
     AlxStandaloneSettings::storeAudioSetup (*settings, *deviceManager);
 
@@ -80,7 +76,36 @@ StandaloneFilterWindow::~StandaloneFilterWindow()
 
 bool StandaloneFilterWindow::hasAudioDevice() const
 {
-    return deviceManager != nullptr && deviceManager->getCurrentAudioDevice() != nullptr;
+    // A device whose server went away stays current, but closed.
+    auto* device = deviceManager != nullptr ? deviceManager->getCurrentAudioDevice() : nullptr;
+    return device != nullptr && device->isOpen();
+}
+
+juce::String StandaloneFilterWindow::openAudioDevice (const juce::XmlElement* setup)
+{
+    return deviceManager->initialise (filter->getTotalNumInputChannels(), filter->getTotalNumOutputChannels(),
+                                      setup, true);
+}
+
+void StandaloneFilterWindow::timerCallback()
+{
+    // A lost device, a chosen one that is missing, or none chosen yet are all worth another
+    // look; only a setup in which the user chose no output at all is left as it is.
+    const auto setup = deviceManager->createStateXml();
+
+    if (hasAudioDevice() || (setup != nullptr && setup->getStringAttribute ("audioOutputDeviceName").isEmpty()))
+        return;
+
+    // The device list is read again, so a server that came back is found; the setup in use
+    // (the one the user chose, when there is one) is tried first, then the default device.
+    // A failure here is not reported: the title says it, and the next look may succeed.
+    deviceManager->closeAudioDevice();
+
+    for (auto* type : deviceManager->getAvailableDeviceTypes())
+        type->scanForDevices();
+
+    openAudioDevice (setup.get());
+    updateTitle();
 }
 
 void StandaloneFilterWindow::createFilter()
@@ -123,6 +148,17 @@ void StandaloneFilterWindow::resetFilter()
 void StandaloneFilterWindow::showEditor()
 {
     setContentOwned (filter->createEditorIfNeeded(), true);
+}
+
+void StandaloneFilterWindow::placeWindow()
+{
+    const auto bounds = AlxWindowPlacement::choose (AlxStandaloneSettings::getWindowPosition (*settings),
+                                                    getWidth(), getHeight(), AlxWindowPlacement::connectedScreens());
+
+    if (auto* sizeConstrainer = getConstrainer())
+        sizeConstrainer->setBoundsForComponent (this, bounds, false, false, false, false);
+    else
+        setBounds (bounds);
 }
 
 void StandaloneFilterWindow::resized()

@@ -9,20 +9,23 @@
 // and the player that runs the processor from the device, shows the processor's editor, and
 // keeps window position, audio setup and processor state in the settings it owns.
 //
-// Without an audio device (none present, or none that opens) the application still runs: the
-// title says so, and it follows later device changes.
+// Without an audio device (none present, none that opens, or the one in use gone, as when the
+// JACK server stops) the application still runs: the title says so, and the window keeps trying
+// to open the device again until it is back.
 class StandaloneFilterWindow : public juce::DocumentWindow,
                                public juce::Button::Listener,
-                               private juce::ChangeListener
+                               private juce::ChangeListener,
+                               private juce::Timer
 {
 public:
-    // Takes ownership of the settings, which must be given. Adds itself to the desktop, so it
-    // needs a display.
+    // Takes ownership of the settings, which must be given. On the desktop the window needs a
+    // display; off it (tests) it is an ordinary component.
     StandaloneFilterWindow (const juce::String& title, juce::Colour backgroundColour,
-                            std::unique_ptr<juce::PropertySet> settingsToOwn);
+                            std::unique_ptr<juce::PropertySet> settingsToOwn, bool onDesktop = true);
     ~StandaloneFilterWindow() override;
 
     AlxPlimsarFilter* getFilter() const { return filter.get(); }
+    juce::PropertySet& getSettings() const { return *settings; }
     juce::AudioDeviceManager* getDeviceManager() const { return deviceManager.get(); }
     bool hasAudioDevice() const;
 
@@ -35,8 +38,16 @@ public:
     void closeButtonPressed() override;
     void buttonClicked (juce::Button*) override {}
 
+protected:
+    // Moves the window, at its current size, to the saved position when that lies on a
+    // connected screen, else to the middle of the main screen.
+    void placeWindow();
+
 private:
     void changeListenerCallback (juce::ChangeBroadcaster*) override;
+    void timerCallback() override;
+    // The device manager's error text; empty when a device (or deliberately none) is open.
+    juce::String openAudioDevice (const juce::XmlElement* setup);
     void showEditor();
     void updateTitle();
 

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <iostream>
 
 namespace
 {
@@ -49,7 +52,7 @@ TEST_F (AlxStandaloneSettingsFile, keepsEveryKeyAcrossARestartInTheUsersConfigur
     audioSetup.setAttribute ("deviceType", "JACK");
 
     {
-        auto settings = AlxStandaloneSettings::createFile();
+        auto settings = AlxStandaloneSettings::createFile (std::cerr);
         EXPECT_EQ (settings->getFile(), home.getFile().getChildFile (".config/plimsar.settings"));
         AlxStandaloneSettings::storeWindowPosition (*settings, { 17, 23 });
         settings->setValue (AlxStandaloneSettings::audioSetupKey, &audioSetup);
@@ -61,7 +64,7 @@ TEST_F (AlxStandaloneSettingsFile, keepsEveryKeyAcrossARestartInTheUsersConfigur
     ASSERT_NE (written, nullptr);
     EXPECT_TRUE (written->hasTagName ("PROPERTIES"));
 
-    auto settings = AlxStandaloneSettings::createFile();
+    auto settings = AlxStandaloneSettings::createFile (std::cerr);
 
     for (auto* key : { AlxStandaloneSettings::windowXKey, AlxStandaloneSettings::windowYKey,
                        AlxStandaloneSettings::audioSetupKey, AlxStandaloneSettings::filterStateKey })
@@ -115,6 +118,78 @@ TEST (AlxStandaloneSettings, usesAWindowPositionOnlyWhenBothCoordinatesAreStored
         EXPECT_EQ (AlxStandaloneSettings::getWindowPosition (settings), c.expected)
             << (c.x != nullptr ? c.x : "none") << ", " << (c.y != nullptr ? c.y : "none");
     }
+}
+
+TEST_F (AlxStandaloneSettingsFile, anUnreadableFileIsKeptAsACopyBeforeItIsReplaced)
+{
+    const auto file = home.getFile().getChildFile (".config/plimsar.settings");
+    const auto copy = home.getFile().getChildFile (".config/plimsar.settings.bad");
+    ASSERT_TRUE (file.getParentDirectory().createDirectory());
+
+    for (const char* content : { "<PROPERTIES><VALUE name=\"windowX\" val=\"3\"/>", "", "\x01\x02 binary" })
+    {
+        ASSERT_TRUE (file.replaceWithText (content));
+        copy.deleteFile();
+        testing::internal::CaptureStderr();
+        auto settings = AlxStandaloneSettings::createFile (std::cerr);
+        const auto report = testing::internal::GetCapturedStderr();
+
+        EXPECT_EQ (report, "plimsar: could not read the settings file " + file.getFullPathName().toStdString()
+                               + "; kept it as " + copy.getFullPathName().toStdString()
+                               + " and started with default settings\n") << content;
+        EXPECT_EQ (copy.loadFileAsString(), juce::String (content));
+        EXPECT_TRUE (settings->getAllProperties().getAllKeys().isEmpty());
+
+        // The damaged file gives way to sound settings; the copy stays.
+        AlxStandaloneSettings::storeWindowPosition (*settings, { 5, 6 });
+        ASSERT_TRUE (settings->save());
+        EXPECT_EQ (copy.loadFileAsString(), juce::String (content));
+        EXPECT_EQ (AlxStandaloneSettings::getWindowPosition (*AlxStandaloneSettings::createFile (std::cerr)),
+                   juce::Point<int> (5, 6));
+    }
+}
+
+TEST_F (AlxStandaloneSettingsFile, aReadableFileOrNoneIsOpenedWithoutAWord)
+{
+    const auto file = home.getFile().getChildFile (".config/plimsar.settings");
+
+    for (bool exists : { false, true })
+    {
+        testing::internal::CaptureStderr();
+        auto settings = AlxStandaloneSettings::createFile (std::cerr);
+        EXPECT_EQ (testing::internal::GetCapturedStderr(), "") << exists;
+        EXPECT_EQ (settings->getFile(), file);
+        AlxStandaloneSettings::storeWindowPosition (*settings, { 1, 2 });
+        ASSERT_TRUE (settings->save());
+    }
+
+    EXPECT_FALSE (file.getSiblingFile ("plimsar.settings.bad").exists());
+}
+
+TEST_F (AlxStandaloneSettingsFile, aFileThatCannotEvenBeCopiedIsNeverOverwritten)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "the superuser reads every file";
+
+    const auto file = home.getFile().getChildFile (".config/plimsar.settings");
+    ASSERT_TRUE (file.getParentDirectory().createDirectory());
+    ASSERT_TRUE (file.replaceWithText ("<PROPERTIES/>"));
+    ASSERT_TRUE (file.setReadOnly (true));
+    ASSERT_EQ (chmod (file.getFullPathName().toRawUTF8(), 0), 0);
+
+    testing::internal::CaptureStderr();
+    {
+        auto settings = AlxStandaloneSettings::createFile (std::cerr);
+        AlxStandaloneSettings::storeWindowPosition (*settings, { 5, 6 });
+        EXPECT_FALSE (settings->save());
+    }
+    const auto report = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ (report, "plimsar: could not read the settings file " + file.getFullPathName().toStdString()
+                           + " nor keep a copy of it; started with default settings, which will not be saved\n");
+    ASSERT_EQ (chmod (file.getFullPathName().toRawUTF8(), 0644), 0);
+    EXPECT_EQ (file.loadFileAsString(), "<PROPERTIES/>");
+    EXPECT_FALSE (file.getSiblingFile ("plimsar.settings.bad").exists());
 }
 
 TEST (AlxStandaloneSettings, aStateThatDoesNotDecodeLeavesTheProcessorInItsInitialState)

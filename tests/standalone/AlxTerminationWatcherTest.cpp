@@ -14,28 +14,33 @@ namespace
     }
 }
 
-TEST (AlxTerminationWatcher, turnsSigtermIntoACallOnTheMessageThreadAndPutsTheEarlierHandlerBack)
+// A terminal hang-up or Ctrl-C ends the program the same way as a termination request.
+TEST (AlxTerminationWatcher, turnsSigtermSighupAndSigintIntoACallOnTheMessageThreadAndPutsTheEarlierHandlerBack)
 {
-    const auto outerHandler = std::signal (SIGTERM, earlierHandler);
-    int calls = 0;
-
+    for (int signalNumber : { SIGTERM, SIGHUP, SIGINT })
     {
-        AlxTerminationWatcher watcher ([&] { ++calls; });
-        AlxMessageLoop::deliverPending();
-        EXPECT_EQ (calls, 0);
+        earlierHandlerCalls = 0;
+        const auto outerHandler = std::signal (signalNumber, earlierHandler);
+        int calls = 0;
 
-        std::raise (SIGTERM);
-        EXPECT_EQ (calls, 0); // the handler itself only marks the request
-        EXPECT_TRUE (AlxMessageLoop::deliverUntil ([&] { return calls == 1; }));
+        {
+            AlxTerminationWatcher watcher ([&] { ++calls; });
+            AlxMessageLoop::deliverPending();
+            EXPECT_EQ (calls, 0);
 
-        // One request, one call.
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (500);
-        EXPECT_EQ (calls, 1);
-        EXPECT_EQ (earlierHandlerCalls, 0);
+            std::raise (signalNumber);
+            EXPECT_EQ (calls, 0) << signalNumber; // the handler itself only marks the request
+            EXPECT_TRUE (AlxMessageLoop::deliverUntil ([&] { return calls == 1; })) << signalNumber;
+
+            // One request, one call.
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (500);
+            EXPECT_EQ (calls, 1) << signalNumber;
+            EXPECT_EQ (earlierHandlerCalls, 0) << signalNumber;
+        }
+
+        std::raise (signalNumber);
+        EXPECT_EQ (earlierHandlerCalls, 1) << signalNumber;
+        EXPECT_EQ (calls, 1) << signalNumber;
+        std::signal (signalNumber, outerHandler);
     }
-
-    std::raise (SIGTERM);
-    EXPECT_EQ (earlierHandlerCalls, 1);
-    EXPECT_EQ (calls, 1);
-    std::signal (SIGTERM, outerHandler);
 }

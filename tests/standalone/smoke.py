@@ -1,15 +1,23 @@
 #!/usr/bin/env python3
 """Smoke test of the standalone application on a virtual display.
 
-usage: smoke.py <application> nodevice|jack
+usage: smoke.py <application> nodevice|jack|jackloss|menus
 
-Starts the application with an empty home folder, checks its window, quits it the way the
-system does (SIGTERM) and checks the settings file it saved. Then plants a changed processor
-state in that file, starts it again, and checks that the state came back exactly.
+Starts the application with an empty home folder, checks its window (centred on a first start),
+quits it the way the system does (SIGTERM) and checks the settings file it saved. Then plants a
+changed processor state and a window position in that file, starts it again, and checks that the
+state came back exactly and the window opened where it was left. A third start with a position
+off the screen opens centred again, and is ended by SIGHUP, which saves as SIGTERM does.
 
 nodevice: no audio server is reachable; the window title says so.
 jack:     a JACK server with the dummy driver runs; the application opens it and connects its
           outputs. Exits 77 (skipped) when jackd cannot be started on this machine.
+jackloss: the JACK server stops while the application runs and starts again: the title says
+          "(no audio device)" meanwhile, then the application is back on the new server, outputs
+          connected, and quits normally. Exits 77 like jack.
+menus:    the menus are opened with the mouse (xdotool) and "Audio Settings..." opens its
+          dialog; the application quits normally while the dialog is open. Exits 77 when xdotool
+          is not installed.
 """
 
 import base64
@@ -126,8 +134,9 @@ def jack_connections(env):
     return connections
 
 
-def run_application(application, env, mode, log_path):
-    """Starts the application, checks its window while it runs, then quits it with SIGTERM."""
+def run_application(application, env, mode, log_path, expected_position=None, quit_signal=signal.SIGTERM):
+    """Starts the application, checks its window while it runs, then quits it with the signal.
+    The window must be at the expected position, or centred when none is given."""
     with open(log_path, "w") as log:
         app = subprocess.Popen([application], env=env, stdout=log, stderr=subprocess.STDOUT)
     try:
@@ -137,8 +146,11 @@ def run_application(application, env, mode, log_path):
         check(window is not None, "no application window appeared")
         title, width, height, x, y = window
         check((width, height) == WINDOW_SIZE, "window is %dx%d" % (width, height))
-        check(abs(x - (SCREEN[0] - width) // 2) <= 1 and abs(y - (SCREEN[1] - height) // 2) <= 1,
-              "window at %d,%d is not centred" % (x, y))
+        if expected_position is None:
+            check(abs(x - (SCREEN[0] - width) // 2) <= 1 and abs(y - (SCREEN[1] - height) // 2) <= 1,
+                  "window at %d,%d is not centred" % (x, y))
+        else:
+            check((x, y) == expected_position, "window at %d,%d, expected at %d,%d" % ((x, y) + expected_position))
 
         if mode == "jack":
             check(title == "plimsar", "title %r: the JACK device did not open" % title)
@@ -153,9 +165,9 @@ def run_application(application, env, mode, log_path):
 
         time.sleep(2)
         check(app.poll() is None, "the application ended by itself")
-        app.send_signal(signal.SIGTERM)
+        app.send_signal(quit_signal)
         code = app.wait(timeout=30)
-        check(code == 0, "exit code %d after SIGTERM" % code)
+        check(code == 0, "exit code %d after %s" % (code, signal.Signals(quit_signal).name))
     finally:
         if app.poll() is None:
             app.kill()
@@ -164,6 +176,8 @@ def run_application(application, env, mode, log_path):
     with open(log_path) as log:
         output = log.read()
     check("initializing plimsar" in output, "no start-up line in the debug output")
+    # A normal start says nothing else on the console.
+    check(output.strip() == "initializing plimsar", "the application printed more than its start-up line:\n" + output)
     # Debug builds report failed library assertions and leaked objects here.
     for complaint in ("JUCE Assertion failure", "Leaked objects detected"):
         check(complaint not in output, "the application reported: " + complaint)
@@ -202,15 +216,17 @@ def first_program_name(document):
     return value
 
 
-def plant(path, document):
+def plant(path, document, position):
     """Writes a state and a window position into the settings file as a previous run would."""
     tree = ET.parse(path)
     state = ET.tostring(document, encoding="unicode").encode("utf-8") + b"\0"
     for element in tree.getroot().iter("VALUE"):
         if element.get("name") == "filterState":
             element.set("val", base64.b64encode(state).decode("ascii"))
-        elif element.get("name") in ("windowX", "windowY"):
-            element.set("val", "10")
+        elif element.get("name") == "windowX":
+            element.set("val", str(position[0]))
+        elif element.get("name") == "windowY":
+            element.set("val", str(position[1]))
     tree.write(path, encoding="UTF-8", xml_declaration=True)
 
 
@@ -236,15 +252,23 @@ def smoke(application, mode, work):
             planted = decode_state(first["filterState"])
             check(first_program_name(planted).get("n") != PLANTED_NAME, "state already planted")
 
-            # Second start: a state changed in the file is restored exactly and saved again.
+            # Second start: a state changed in the file is restored exactly and saved again, and
+            # the window opens where the file says it was left.
             first_program_name(planted).set("n", PLANTED_NAME)
-            plant(settings_path, planted)
-            x, y = run_application(application, env, mode, os.path.join(work, "run2.log"))
+            plant(settings_path, planted, (10, 20))
+            x, y = run_application(application, env, mode, os.path.join(work, "run2.log"), expected_position=(10, 20))
             second = read_settings(settings_path)
             check((int(second["windowX"]), int(second["windowY"])) == (x, y), "second position not saved")
             restored = decode_state(second["filterState"])
             check(first_program_name(restored).get("n") == PLANTED_NAME, "planted program name was not restored")
             check(canonical(restored) == canonical(planted), "the saved state differs from the planted one")
+
+            # Third start: a place off every screen (a screen unplugged since) opens centred; a
+            # hang-up saves the settings too.
+            plant(settings_path, restored, (SCREEN[0] + 500, 40))
+            x, y = run_application(application, env, mode, os.path.join(work, "run3.log"), quit_signal=signal.SIGHUP)
+            third = read_settings(settings_path)
+            check((int(third["windowX"]), int(third["windowY"])) == (x, y), "position not saved after SIGHUP")
         finally:
             for server in reversed(servers):
                 server.terminate()
@@ -255,15 +279,122 @@ def smoke(application, mode, work):
                     server.wait()
 
 
+def outputs_connected(env):
+    return all("system:playback_%d" % i in jack_connections(env).get("plimsar:out_%d" % i, []) for i in (1, 2))
+
+
+def server_restart(application, work):
+    home = os.path.join(work, "home")
+    os.makedirs(home)
+    env = dict(os.environ, HOME=home, JACK_DEFAULT_SERVER="plimsar-smoke-%d" % os.getpid())
+    servers, app = [], None
+    with open(os.path.join(work, "servers.log"), "w") as server_log, open(os.path.join(work, "app.log"), "w") as log:
+        try:
+            xvfb, env["DISPLAY"] = start_xvfb(server_log)
+            servers.append(xvfb)
+            jack = start_jack(env, server_log)
+            app = subprocess.Popen([application], env=env, stdout=log, stderr=subprocess.STDOUT)
+            title = lambda: (find_window(env) or ("",))[0]
+            check(wait_for(lambda: title() == "plimsar" and outputs_connected(env), 30),
+                  "not playing on the first server: title %r" % title())
+
+            jack.terminate()
+            jack.wait(timeout=10)
+            check(wait_for(lambda: title() == "plimsar (no audio device)", 15),
+                  "title %r after the server stopped" % title())
+            check(app.poll() is None, "the application ended when the server stopped")
+
+            servers.append(start_jack(env, server_log))
+            check(wait_for(lambda: title() == "plimsar" and outputs_connected(env), 20),
+                  "not back on the new server: title %r, ports %r" % (title(), jack_connections(env)))
+
+            app.send_signal(signal.SIGTERM)
+            code = app.wait(timeout=30)
+            check(code == 0, "exit code %d after SIGTERM" % code)
+        finally:
+            if app is not None and app.poll() is None:
+                app.kill()
+                app.wait()
+            for server in reversed(servers):
+                if server.poll() is None:
+                    server.terminate()
+                    try:
+                        server.wait(timeout=10)
+                    except subprocess.TimeoutExpired:
+                        server.kill()
+                        server.wait()
+
+
+def windows(env):
+    """{title: (x, y, width, height)} of the top-level windows on the display."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], env=env, capture_output=True, text=True).stdout
+    found = {}
+    for match in re.finditer(r'^\s+0x[0-9a-f]+ "([^"]*)": \("plimsar" "plimsar"\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)',
+                             tree, re.MULTILINE):
+        title, width, height, x, y = match.groups()
+        found[title] = (int(x), int(y), int(width), int(height))
+    return found
+
+
+def click(env, x, y):
+    """Points, lets the pointer settle (a menu takes its item from where the pointer rests), clicks."""
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=env, check=True)
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "click", "1"], env=env, check=True)
+
+
+def menus(application, work):
+    if shutil.which("xdotool") is None:
+        raise Skip("xdotool is not installed")
+    home = os.path.join(work, "home")
+    os.makedirs(home)
+    env = dict(os.environ, HOME=home, JACK_DEFAULT_SERVER="plimsar-smoke-%d" % os.getpid())
+    servers, app = [], None
+    with open(os.path.join(work, "servers.log"), "w") as server_log, open(os.path.join(work, "app.log"), "w") as log:
+        try:
+            xvfb, env["DISPLAY"] = start_xvfb(server_log)
+            servers.append(xvfb)
+            app = subprocess.Popen([application], env=env, stdout=log, stderr=subprocess.STDOUT)
+            check(wait_for(lambda: (find_window(env) or ("", 0, 0))[1:3] == WINDOW_SIZE, 30), "no application window")
+            _, _, _, x, y = find_window(env)
+
+            # The menu bar runs along the top of the window: "File", then "Settings".
+            click(env, x + 67, y + 10)
+            menu = wait_for(lambda: windows(env).get("menu"), 10)
+            check(menu is not None, "the Settings menu did not open")
+            click(env, menu[0] + 40, menu[1] + 10)
+            dialog = wait_for(lambda: windows(env).get("Audio Settings"), 10)
+            check(dialog is not None, "no Audio Settings dialog: %r" % windows(env))
+            check(dialog[2] >= 500, "the dialog is %d pixels wide" % dialog[2])
+
+            # Quitting with the dialog open closes it first; the device manager it shows goes
+            # with the main window.
+            app.send_signal(signal.SIGTERM)
+            code = app.wait(timeout=30)
+            check(code == 0, "exit code %d after SIGTERM with the dialog open" % code)
+        finally:
+            if app is not None and app.poll() is None:
+                app.kill()
+                app.wait()
+            for server in reversed(servers):
+                server.terminate()
+                server.wait(timeout=10)
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[2] not in ("nodevice", "jack"):
+    if len(sys.argv) != 3 or sys.argv[2] not in ("nodevice", "jack", "jackloss", "menus"):
         print(__doc__)
         return 2
     application, mode = os.path.abspath(sys.argv[1]), sys.argv[2]
     started = time.monotonic()
     work = tempfile.mkdtemp(prefix="plimsar-smoke-")
     try:
-        smoke(application, mode, work)
+        if mode == "jackloss":
+            server_restart(application, work)
+        elif mode == "menus":
+            menus(application, work)
+        else:
+            smoke(application, mode, work)
         print("smoke %s: passed in %.1f s" % (mode, time.monotonic() - started))
         return 0
     except Skip as skip:

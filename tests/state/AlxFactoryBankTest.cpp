@@ -303,3 +303,23 @@ TEST_P (FactoryPrograms, playWhatTheirNamesPromise)
 
 INSTANTIATE_TEST_SUITE_P (EveryDesignedProgram, FactoryPrograms, ::testing::ValuesIn (programCases),
                           [] (const auto& testInfo) { return "program" + std::to_string (testInfo.param.program); });
+
+// The bank names its MIDI routing by the texts the routing parameters know, so loading it is
+// silent (a text they do not know is skipped with a line on the console) and the routing is the
+// one it names: the demo track into the built-in synth.
+TEST (AlxFactoryBank, loadsWithoutAWordAndRoutesTheDemoTrackIntoTheBuiltInSynth)
+{
+    testing::internal::CaptureStderr();
+    AlxTestHost host (48000.0);
+    host.getProcessor().setCurrentProgram (3);
+    EXPECT_EQ (testing::internal::GetCapturedStderr(), "");
+
+    const std::pair<int, const char*> routing[] { { 300100, "Track" }, { 310100, "Built-in synth" } };
+
+    for (auto& [moduleId, text] : routing)
+    {
+        auto* device = host.getContainer().findModule (moduleId)->getGlobalParameters()->findById (0);
+        ASSERT_NE (device, nullptr) << moduleId;
+        EXPECT_EQ (device->getValue()->getText(), text) << moduleId;
+    }
+}

@@ -1,0 +1,43 @@
+#include "editor/AlxPresetFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace
+{
+    // A home folder of its own, without a user-dirs configuration, for the test's lifetime.
+    class AlxPresetFolderHome : public testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            previousHome = juce::SystemStats::getEnvironmentVariable ("HOME", {});
+            ASSERT_TRUE (home.getFile().createDirectory());
+            setenv ("HOME", home.getFile().getFullPathName().toRawUTF8(), 1);
+        }
+
+        void TearDown() override { setenv ("HOME", previousHome.toRawUTF8(), 1); }
+
+        juce::TemporaryFile home;
+        juce::String previousHome;
+    };
+}
+
+TEST_F (AlxPresetFolderHome, proposesUntitledFilesInTheDocumentsFolderOrElseTheHomeFolder)
+{
+    const auto documents = home.getFile().getChildFile ("Documents");
+
+    EXPECT_EQ (AlxPresetFolder::getDefaultFolder(), home.getFile());
+    EXPECT_EQ (AlxPresetFolder::proposeUntitled (".fxb"), home.getFile().getChildFile ("untitled.fxb"));
+
+    ASSERT_TRUE (documents.createDirectory());
+    EXPECT_EQ (AlxPresetFolder::getDefaultFolder(), documents);
+    EXPECT_EQ (AlxPresetFolder::proposeUntitled (".fxb"), documents.getChildFile ("untitled.fxb"));
+    EXPECT_EQ (AlxPresetFolder::proposeUntitled (".fxp"), documents.getChildFile ("untitled.fxp"));
+
+    // An existing file is never proposed.
+    ASSERT_TRUE (documents.getChildFile ("untitled.fxb").create());
+    EXPECT_EQ (AlxPresetFolder::proposeUntitled (".fxb"), documents.getChildFile ("untitled2.fxb"));
+    EXPECT_EQ (AlxPresetFolder::proposeUntitled (".fxp"), documents.getChildFile ("untitled.fxp"));
+}
