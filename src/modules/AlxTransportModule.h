@@ -6,6 +6,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
+
 // The musical clock of the whole system: tempo, time signature, the transport state (Stopped,
 // Armed, Playing) and the song position in quarter notes, with the bar and beat derived from
 // it. Inside a host that supplies a play head it follows the host; otherwise it runs its own
@@ -67,10 +69,12 @@ public:
     virtual bool isArmed() const;
     virtual bool isStopped() const;
     virtual void setTempo (float bpm) { position.bpm = bpm; }
-    virtual void setNumerator (int numerator) { position.timeSigNumerator = numerator; }
-    virtual int getNumerator() const { return position.timeSigNumerator; }
-    virtual void setDenominator (int denominator) { position.timeSigDenominator = denominator; }
-    virtual int getDenominator() const { return position.timeSigDenominator; }
+    virtual void setNumerator (int numerator) { position.timeSigNumerator = numerator; publishSignature(); }
+    // The time signature may be read from any thread: status views read modulated settings on
+    // the message thread while blocks change the position.
+    virtual int getNumerator() const { return signatureNumerator.load (std::memory_order_relaxed); }
+    virtual void setDenominator (int denominator) { position.timeSigDenominator = denominator; publishSignature(); }
+    virtual int getDenominator() const { return signatureDenominator.load (std::memory_order_relaxed); }
     virtual void postStart();
     virtual void postPlay();
     virtual void postRewind();
@@ -103,6 +107,12 @@ private:
     void handleStateRequest (int kind);
     // A tempo or signature parameter changed: the own clock restarts at 0 with the new value.
     void followParameter (AlxParameter& parameter);
+    // Copies the position's time signature to where other threads read it.
+    void publishSignature() noexcept
+    {
+        signatureNumerator.store (position.timeSigNumerator, std::memory_order_relaxed);
+        signatureDenominator.store (position.timeSigDenominator, std::memory_order_relaxed);
+    }
 
     std::unique_ptr<AlxTransportDomainSet> domainSet;
     AlxParameter* tempoParameter = nullptr;
@@ -110,6 +120,8 @@ private:
     AlxParameter* denominatorParameter = nullptr;
     AlxParameter* stateParameter = nullptr;
     AlxTransportPosition position;
+    std::atomic<int> signatureNumerator { 4 };
+    std::atomic<int> signatureDenominator { 4 };
     int bar = -1;
     int beat = -1;
     bool hostDriven = false;
