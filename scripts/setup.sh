@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   # running and checking
   xvfb xauth x11-utils jackd2 midicsv python3 python3-construct
+  # the end-to-end test: a window manager, clicks and keys, screenshots, spectra
+  openbox xdotool imagemagick python3-numpy
 )
 
 missing=()
