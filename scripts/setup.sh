@@ -10,9 +10,11 @@ packages=(
   libasound2-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   # running and checking
-  xvfb xauth x11-utils jackd2 midicsv python3 python3-construct
-  # the end-to-end test: a window manager, clicks and keys, screenshots, spectra
-  openbox xdotool imagemagick python3-numpy
+  xvfb xauth x11-utils xdotool jackd2 midicsv python3 python3-construct
+  # artwork: lettering of the editor's SVG sources becomes outlines of these fonts at build time
+  python3-fonttools fonts-dejavu-core fonts-dejavu-extra
+  # the end-to-end test: a window manager, screenshots, spectra
+  openbox imagemagick python3-numpy
 )
 
 missing=()

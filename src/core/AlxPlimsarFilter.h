@@ -7,4 +7,5 @@ class AlxPlimsarFilter : public AlxFilter
 {
 public:
     std::unique_ptr<AlxModule> createRootModule() override;
+    juce::AudioProcessorEditor* createEditor() override;
 };

@@ -1,10 +1,12 @@
 #include "framework/AlxModuleContainer.h"
 
+#include "editor/AlxCachedDrawables.h"
 #include "framework/AlxRealParameter.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 AlxModuleContainer::AlxModuleContainer()
+    : drawableCache (std::make_unique<AlxCachedDrawables>())
 {
     broadcastSet.add (std::make_unique<AlxRealParameter> (&broadcastSet, 0, 0, generalDomains.getNullDomain()));
     broadcastSet.rebuildIdTable();

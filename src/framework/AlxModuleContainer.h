@@ -5,13 +5,17 @@
 #include "framework/AlxModuleMap.h"
 #include "framework/AlxParameterMap.h"
 
+#include <memory>
+
 namespace juce { class AudioProcessor; }
+class AlxCachedDrawables;
 class AlxModule;
 class AlxProgramModule;
 
 // The shared context of one module tree: the module and parameter maps, the index allocators,
 // the general domains, the broadcast parameter on which reset requests go out, and the audio
-// processor whose callback lock guards every change the audio thread must see whole.
+// processor whose callback lock guards every change the audio thread must see whole, and the
+// drawables cache, which outlives editors so reopened ones find their artwork loaded.
 class AlxModuleContainer
 {
 public:
@@ -35,6 +39,7 @@ public:
     virtual AlxProgramModule* getProgramModule() const;
     virtual AlxParameterSet& getBroadcastSet() { return broadcastSet; }
     virtual AlxParameter* getBroadcastParameter() const { return broadcastSet.getParameter (0); }
+    virtual AlxCachedDrawables& getDrawableCache() { return *drawableCache; }
 
     // The processor's callback lock, under which blocks are processed. Without a processor
     // (a tree built on its own) the container's own lock stands in.
@@ -50,6 +55,7 @@ private:
     AlxGeneralDomainSet generalDomains;
     AlxParameterSet broadcastSet;
     juce::CriticalSection ownCallbackLock;
+    std::unique_ptr<AlxCachedDrawables> drawableCache;
 
     JUCE_DECLARE_NON_COPYABLE (AlxModuleContainer)
 };

@@ -17,8 +17,10 @@ AlxTerminationWatcher::AlxTerminationWatcher (std::function<void()> onTerminatio
     : callback (std::move (onTerminationRequested))
 {
     terminationRequested = 0;
-    previousTermHandler = std::signal (SIGTERM, requestTermination);
-    previousHangUpHandler = std::signal (SIGHUP, requestTermination);
+
+    for (int signalNumber : { SIGTERM, SIGHUP, SIGINT })
+        watched.push_back ({ signalNumber, std::signal (signalNumber, requestTermination) });
+
     startTimer (200);
 }
 
@@ -26,11 +28,9 @@ AlxTerminationWatcher::~AlxTerminationWatcher()
 {
     stopTimer();
 
-    if (previousTermHandler != SIG_ERR)
-        std::signal (SIGTERM, previousTermHandler);
-
-    if (previousHangUpHandler != SIG_ERR)
-        std::signal (SIGHUP, previousHangUpHandler);
+    for (auto& entry : watched)
+        if (entry.previousHandler != SIG_ERR)
+            std::signal (entry.signalNumber, entry.previousHandler);
 }
 
 void AlxTerminationWatcher::timerCallback()

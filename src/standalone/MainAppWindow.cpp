@@ -79,6 +79,9 @@ MainAppWindow::MainAppWindow (std::unique_ptr<juce::PropertySet> settingsToOwn, 
 
 MainAppWindow::~MainAppWindow()
 {
+    if (auto* selector = audioSettings.getComponent())
+        delete selector->findParentComponentOfClass<juce::DialogWindow>();
+
     setMenuBar (nullptr);
 }
 
@@ -162,6 +165,7 @@ void MainAppWindow::showAudioSettingsDialog()
     // The selector then fits its height to the controls the current device needs.
     selector->setSize (500, 320);
 
+    audioSettings = selector.get();
     AlxDialogService::DialogOptions options;
     options.title = "Audio Settings";
     options.background = defaultLook.findColour (juce::ComboBox::backgroundColourId);

@@ -51,5 +51,9 @@ protected:
     virtual void quitApplication();
 
 private:
+    // The selector of an open audio settings dialog; it works on the device manager, which goes
+    // with this window, so its dialog is closed first.
+    juce::Component::SafePointer<juce::Component> audioSettings;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainAppWindow)
 };

@@ -42,7 +42,11 @@ StandaloneFilterWindow::StandaloneFilterWindow (const juce::String& title, juce:
 
     // An unusable saved setup falls back to the default device; no device at all is not an
     // error for the application, only for the sound.
-    openAudioDevice (AlxStandaloneSettings::getAudioSetup (*settings).get());
+    const auto error = openAudioDevice (AlxStandaloneSettings::getAudioSetup (*settings).get());
+
+    if (error.isNotEmpty())
+        juce::Logger::outputDebugString ("audio device: " + error);
+
     deviceManager->addChangeListener (this);
     updateTitle();
     startTimer (deviceRetryIntervalMs);
@@ -77,13 +81,10 @@ bool StandaloneFilterWindow::hasAudioDevice() const
     return device != nullptr && device->isOpen();
 }
 
-void StandaloneFilterWindow::openAudioDevice (const juce::XmlElement* setup)
+juce::String StandaloneFilterWindow::openAudioDevice (const juce::XmlElement* setup)
 {
-    const auto error = deviceManager->initialise (filter->getTotalNumInputChannels(), filter->getTotalNumOutputChannels(),
-                                                  setup, true);
-
-    if (error.isNotEmpty())
-        juce::Logger::outputDebugString ("audio device: " + error);
+    return deviceManager->initialise (filter->getTotalNumInputChannels(), filter->getTotalNumOutputChannels(),
+                                      setup, true);
 }
 
 void StandaloneFilterWindow::timerCallback()
@@ -97,6 +98,7 @@ void StandaloneFilterWindow::timerCallback()
 
     // The device list is read again, so a server that came back is found; the setup in use
     // (the one the user chose, when there is one) is tried first, then the default device.
+    // A failure here is not reported: the title says it, and the next look may succeed.
     deviceManager->closeAudioDevice();
 
     for (auto* type : deviceManager->getAvailableDeviceTypes())

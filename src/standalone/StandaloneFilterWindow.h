@@ -46,7 +46,8 @@ protected:
 private:
     void changeListenerCallback (juce::ChangeBroadcaster*) override;
     void timerCallback() override;
-    void openAudioDevice (const juce::XmlElement* setup);
+    // The device manager's error text; empty when a device (or deliberately none) is open.
+    juce::String openAudioDevice (const juce::XmlElement* setup);
     void showEditor();
     void updateTitle();
 

@@ -14,10 +14,10 @@ namespace
     }
 }
 
-// A terminal hang-up ends the program the same way as a termination request.
-TEST (AlxTerminationWatcher, turnsSigtermAndSighupIntoACallOnTheMessageThreadAndPutsTheEarlierHandlerBack)
+// A terminal hang-up or Ctrl-C ends the program the same way as a termination request.
+TEST (AlxTerminationWatcher, turnsSigtermSighupAndSigintIntoACallOnTheMessageThreadAndPutsTheEarlierHandlerBack)
 {
-    for (int signalNumber : { SIGTERM, SIGHUP })
+    for (int signalNumber : { SIGTERM, SIGHUP, SIGINT })
     {
         earlierHandlerCalls = 0;
         const auto outerHandler = std::signal (signalNumber, earlierHandler);

@@ -247,3 +247,4 @@ TEST_F (MainAppWindowMenus, restoreDefaultsAnsweredYesResetsProgramsAndMidiSetti
     AlxMessageLoop::deliverPending();
     EXPECT_EQ (posted.count (module (AlxHelpModule::moduleId).getEventParameter(), 0x0C06), 1);
 }
+

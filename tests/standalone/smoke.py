@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Smoke test of the standalone application on a virtual display.
 
-usage: smoke.py <application> nodevice|jack|jackloss
+usage: smoke.py <application> nodevice|jack|jackloss|menus
 
 Starts the application with an empty home folder, checks its window (centred on a first start),
 quits it the way the system does (SIGTERM) and checks the settings file it saved. Then plants a
@@ -15,6 +15,9 @@ jack:     a JACK server with the dummy driver runs; the application opens it and
 jackloss: the JACK server stops while the application runs and starts again: the title says
           "(no audio device)" meanwhile, then the application is back on the new server, outputs
           connected, and quits normally. Exits 77 like jack.
+menus:    the menus are opened with the mouse (xdotool) and "Audio Settings..." opens its
+          dialog; the application quits normally while the dialog is open. Exits 77 when xdotool
+          is not installed.
 """
 
 import base64
@@ -322,8 +325,64 @@ def server_restart(application, work):
                         server.wait()
 
 
+def windows(env):
+    """{title: (x, y, width, height)} of the top-level windows on the display."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], env=env, capture_output=True, text=True).stdout
+    found = {}
+    for match in re.finditer(r'^\s+0x[0-9a-f]+ "([^"]*)": \("plimsar" "plimsar"\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)',
+                             tree, re.MULTILINE):
+        title, width, height, x, y = match.groups()
+        found[title] = (int(x), int(y), int(width), int(height))
+    return found
+
+
+def click(env, x, y):
+    """Points, lets the pointer settle (a menu takes its item from where the pointer rests), clicks."""
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=env, check=True)
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "click", "1"], env=env, check=True)
+
+
+def menus(application, work):
+    if shutil.which("xdotool") is None:
+        raise Skip("xdotool is not installed")
+    home = os.path.join(work, "home")
+    os.makedirs(home)
+    env = dict(os.environ, HOME=home, JACK_DEFAULT_SERVER="plimsar-smoke-%d" % os.getpid())
+    servers, app = [], None
+    with open(os.path.join(work, "servers.log"), "w") as server_log, open(os.path.join(work, "app.log"), "w") as log:
+        try:
+            xvfb, env["DISPLAY"] = start_xvfb(server_log)
+            servers.append(xvfb)
+            app = subprocess.Popen([application], env=env, stdout=log, stderr=subprocess.STDOUT)
+            check(wait_for(lambda: (find_window(env) or ("", 0, 0))[1:3] == WINDOW_SIZE, 30), "no application window")
+            _, _, _, x, y = find_window(env)
+
+            # The menu bar runs along the top of the window: "File", then "Settings".
+            click(env, x + 67, y + 10)
+            menu = wait_for(lambda: windows(env).get("menu"), 10)
+            check(menu is not None, "the Settings menu did not open")
+            click(env, menu[0] + 40, menu[1] + 10)
+            dialog = wait_for(lambda: windows(env).get("Audio Settings"), 10)
+            check(dialog is not None, "no Audio Settings dialog: %r" % windows(env))
+            check(dialog[2] >= 500, "the dialog is %d pixels wide" % dialog[2])
+
+            # Quitting with the dialog open closes it first; the device manager it shows goes
+            # with the main window.
+            app.send_signal(signal.SIGTERM)
+            code = app.wait(timeout=30)
+            check(code == 0, "exit code %d after SIGTERM with the dialog open" % code)
+        finally:
+            if app is not None and app.poll() is None:
+                app.kill()
+                app.wait()
+            for server in reversed(servers):
+                server.terminate()
+                server.wait(timeout=10)
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[2] not in ("nodevice", "jack", "jackloss"):
+    if len(sys.argv) != 3 or sys.argv[2] not in ("nodevice", "jack", "jackloss", "menus"):
         print(__doc__)
         return 2
     application, mode = os.path.abspath(sys.argv[1]), sys.argv[2]
@@ -332,6 +391,8 @@ def main():
     try:
         if mode == "jackloss":
             server_restart(application, work)
+        elif mode == "menus":
+            menus(application, work)
         else:
             smoke(application, mode, work)
         print("smoke %s: passed in %.1f s" % (mode, time.monotonic() - started))

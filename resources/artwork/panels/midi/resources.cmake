@@ -1,2 +1,2 @@
 # The midi panel's icon, drawn in the panel's left gutter.
-plimsar_add_archive(midiZip ENTRIES midi.svg=${CMAKE_CURRENT_LIST_DIR}/midi.svg)
+plimsar_add_artwork(midiZip midi.svg)

@@ -1,2 +1,2 @@
 # The synth panel's icon, drawn in the panel's left gutter.
-plimsar_add_archive(synthZip ENTRIES synth.svg=${CMAKE_CURRENT_LIST_DIR}/synth.svg)
+plimsar_add_artwork(synthZip synth.svg)

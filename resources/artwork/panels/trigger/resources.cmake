@@ -1,2 +1,2 @@
 # The trigger panel's icon, drawn in the panel's left gutter.
-plimsar_add_archive(triggerZip ENTRIES trigger.svg=${CMAKE_CURRENT_LIST_DIR}/trigger.svg)
+plimsar_add_artwork(triggerZip trigger.svg)
