@@ -111,26 +111,35 @@ namespace
         const double startMs = juce::Time::getMillisecondCounterHiRes();
     };
 
+    // The length in samples; refused when below one sample or above the renderer's maximum.
     juce::int64 lengthInSamples (const AlxRenderOptions& options, const AlxRenderer& renderer)
     {
+        double samples = 0.0;
+
         if (options.seconds)
-            return (juce::int64) std::llround (*options.seconds * options.sampleRate);
+        {
+            samples = *options.seconds * options.sampleRate;
+        }
+        else
+        {
+            const double barQuarters = renderer.getNumerator() * 4.0 / renderer.getDenominator();
+            const int bars = options.bars.value_or (AlxRenderOptions::defaultBars);
+            samples = bars * barQuarters * renderer.getSamplesPerQuarter (options.sampleRate);
+        }
 
-        const double barQuarters = renderer.getNumerator() * 4.0 / renderer.getDenominator();
-        const int bars = options.bars.value_or (AlxRenderOptions::defaultBars);
-        return (juce::int64) std::llround (bars * barQuarters * renderer.getSamplesPerQuarter (options.sampleRate));
-    }
+        const auto maximum = AlxRenderer::getMaximumLength();
 
-    void checkLength (juce::int64 length, const AlxRenderOptions& options)
-    {
+        // Compared before rounding: a number of seconds beyond any int64 cannot be rounded to one.
+        if (samples > (double) maximum)
+            throw AlxRenderError ("the render is too long: at most " + juce::String (maximum / options.sampleRate)
+                                  + " seconds at " + juce::String (options.sampleRate) + " Hz");
+
+        const auto length = (juce::int64) std::llround (samples);
+
         if (length < 1)
             throw AlxRenderError ("the render is shorter than one sample");
 
-        const auto maximum = AlxRenderer::getMaximumLength (options.blockSize);
-
-        if (length > maximum)
-            throw AlxRenderError ("the render is too long: at most " + juce::String (maximum / options.sampleRate)
-                                  + " seconds at " + juce::String (options.sampleRate) + " Hz");
+        return length;
     }
 
     std::optional<AlxMidiFileWriter> midiWriterFor (const AlxRenderOptions& options, AlxRenderer& renderer, juce::int64 length)
@@ -212,7 +221,6 @@ namespace
                 renderer.playTrack (options.track.value_or (0));
 
             length = lengthInSamples (options, renderer);
-            checkLength (length, options);
             midi = midiWriterFor (options, renderer, length);
 
             Outputs outputs (csvTarget, wavTarget, midi, options.sampleRate, err, options.quiet);
