@@ -5,10 +5,11 @@ twice on one channel; where nothing modulates the step, every bar in which the i
 notes throughout has the program's number of firings; events go on to the end; and the peak
 memory of the long render stays within 10 % of a short one.
 
-usage: soak.py <plimsar-render> [--full]
+usage: soak.py <plimsar-render> [--full] [--only RATE,PROGRAM,TRACK ...]
 
 Without --full it runs a short form that takes a minute or two (CI). With --full it renders
-24 hours of song at 44.1 kHz and 3 hours at 192 kHz per program and track, which takes hours.
+24 hours of song at 44.1 kHz and 3 hours at 192 kHz per program and track, which takes hours;
+--only picks single cases of the chosen form, e.g. --only 192000,28,0.
 """
 
 import math
@@ -163,10 +164,18 @@ def check_events(path, total, rate, step, track):
 
 
 def main():
-    if len(sys.argv) not in (2, 3) or (len(sys.argv) == 3 and sys.argv[2] != "--full"):
+    arguments = sys.argv[2:]
+    full = "--full" in arguments
+    only = set()
+    while "--only" in arguments:
+        at = arguments.index("--only")
+        if at + 1 >= len(arguments):
+            sys.exit(__doc__)
+        only.add(tuple(int(v) for v in arguments[at + 1].split(",")))
+        del arguments[at:at + 2]
+    if len(sys.argv) < 2 or any(a != "--full" for a in arguments):
         sys.exit(__doc__)
     renderer = os.path.abspath(sys.argv[1])
-    full = len(sys.argv) == 3
     steps = program_steps()
     failures = 0
 
@@ -174,6 +183,8 @@ def main():
         for rate, seconds, reference_seconds in (FULL if full else SHORT):
             for program in (PROGRAMS if full else SHORT_PROGRAMS):
                 for track in (0, 1):
+                    if only and (rate, program, track) not in only:
+                        continue
                     what = f"program {program:2d}, track {track}, {rate} Hz, {seconds / 3600:g} h"
                     try:
                         began = time.monotonic()

@@ -91,18 +91,6 @@ void AlxRenderer::loadPreset (const juce::File& file)
     AlxMessagePump::deliverPending();
 }
 
-void AlxRenderer::saveBank (const juce::File& file)
-{
-    if (! processor.saveBankFile (file))
-        throw AlxRenderError ("cannot write " + pathOf (file));
-}
-
-void AlxRenderer::savePreset (const juce::File& file)
-{
-    if (! processor.saveProgramFile (file))
-        throw AlxRenderError ("cannot write " + pathOf (file));
-}
-
 void AlxRenderer::setTempo (double bpm)
 {
     auto& parameter = *getTransport().getTempoParameter();

@@ -51,8 +51,6 @@ public:
     void selectProgram (const juce::String& indexOrName);
     // Into the selected program.
     void loadPreset (const juce::File& file);
-    void saveBank (const juce::File& file);
-    void savePreset (const juce::File& file);
 
     void setTempo (double bpm);
     void setTimeSignature (int numerator, int denominator);
