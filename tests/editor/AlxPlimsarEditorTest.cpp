@@ -142,11 +142,6 @@ TEST_F (AlxPlimsarEditorTest, reservedPlacesFitThePanelsToCome)
     for (auto* parameter : { output->getDeviceParameter(), output->getChannelParameter() })
         ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
     EXPECT_EQ (midi.getPreferredHeight(), AlxPlimsarEditor::midiPanelHeight);
-
-    // The header is one row of the program combo, plus 10.
-    AlxParamCombo programCombo (editor.editor.get(), 0, 0);
-    programCombo.setParameter (container.getProgramModule()->getProgramParameter());
-    EXPECT_EQ (programCombo.getPreferredHeight() + 10, AlxPlimsarEditor::headerHeight);
 }
 
 TEST_F (AlxPlimsarEditorTest, hostResizeMovesNothingButTheSynthPanelsBottom)
