@@ -98,11 +98,6 @@ void AlxParamControl::handleMessage (void* source, int code, std::uint32_t)
     }
 }
 
-int AlxParamControl::showMenu (juce::PopupMenu& menu, juce::Component& target)
-{
-    return menu.showMenu (juce::PopupMenu::Options().withTargetComponent (&target));
-}
-
 juce::String AlxParamControl::overflowLine (const juce::String& controlClass)
 {
     return controlClass + " parameter index overflow - change message too old?";

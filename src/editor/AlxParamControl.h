@@ -35,8 +35,6 @@ public:
     // Binds the control to a parameter (null unbinds). A parameter over the same domain as the
     // one bound before keeps the item list; only value and flags are refreshed.
     virtual void setParameter (AlxParameter* newParameter);
-    // Shows a menu at the given component and returns the chosen item id, 0 when dismissed.
-    virtual int showMenu (juce::PopupMenu& menu, juce::Component& target);
 
     int getPreferredWidth() override = 0;
     int getPreferredHeight() override = 0;
