@@ -1,9 +1,7 @@
 #include "core/AlxPlimsarFilter.h"
 #include "core/AlxPlimsarModule.h"
 #include "editor/AlxCachedDrawables.h"
-#include "core/AlxProgramModule.h"
 #include "editor/AlxPanel.h"
-#include "editor/AlxParamCombo.h"
 #include "editor/AlxParamPanel.h"
 #include "editor/AlxSpacer.h"
 #include "editor/AlxPlimsarEditor.h"
@@ -123,7 +121,7 @@ TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem
     }
 }
 
-TEST_F (AlxPlimsarEditorTest, reservedPlacesFitThePanelsToCome)
+TEST_F (AlxPlimsarEditorTest, reservedPlaceFitsTheMidiPanelToCome)
 {
     OpenEditor editor (processor);
     auto& container = *processor.getContainer();
@@ -142,11 +140,6 @@ TEST_F (AlxPlimsarEditorTest, reservedPlacesFitThePanelsToCome)
     for (auto* parameter : { output->getDeviceParameter(), output->getChannelParameter() })
         ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
     EXPECT_EQ (midi.getPreferredHeight(), AlxPlimsarEditor::midiPanelHeight);
-
-    // The header is one row of the program combo, plus 10.
-    AlxParamCombo programCombo (editor.editor.get(), 0, 0);
-    programCombo.setParameter (container.getProgramModule()->getProgramParameter());
-    EXPECT_EQ (programCombo.getPreferredHeight() + 10, AlxPlimsarEditor::headerHeight);
 }
 
 TEST_F (AlxPlimsarEditorTest, hostResizeMovesNothingButTheSynthPanelsBottom)
