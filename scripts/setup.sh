@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   # running and checking
   xvfb xauth x11-utils jackd2 midicsv python3 python3-construct
+  # hosting the plug-ins: an LV2 host, the LV2 inspection tools and the Turtle validator
+  jalv lilv-utils lv2-dev sordi
 )
 
 missing=()

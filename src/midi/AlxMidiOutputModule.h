@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/AlxFollowedChoices.h"
 #include "framework/AlxModule.h"
 
 class AlxMidiOutputDeviceManager;
@@ -46,6 +47,7 @@ public:
     void sendToDevice (const juce::String& name, const juce::MidiBuffer& events, int numSamples);
 
 private:
+    AlxFollowedChoices followed;
     void deliver (const juce::MidiBuffer& events, int destination, const juce::String& name, int channel,
                   juce::MidiBuffer& hostOut, juce::MidiBuffer& synthOut, int numSamples);
 
