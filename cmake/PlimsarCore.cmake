@@ -3,8 +3,10 @@
 
 file(GLOB_RECURSE PLIMSAR_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
-# The application entry point belongs to the standalone executable only.
+# The application entry point belongs to the standalone executable only, the plug-in entry point to
+# the plug-ins.
 list(FILTER PLIMSAR_SOURCES EXCLUDE REGEX "/src/standalone/main\\.cpp$")
+list(FILTER PLIMSAR_SOURCES EXCLUDE REGEX "/src/plugin/")
 
 add_library(plimsar_core STATIC ${PLIMSAR_SOURCES} ${PLIMSAR_EMBED_SOURCE} ${PLIMSAR_EMBED_HEADER})
 
@@ -20,6 +22,9 @@ target_compile_definitions(plimsar_core PUBLIC
   JUCE_JACK=1
   JUCE_ALSA=1
   JUCE_VST3_CAN_REPLACE_VST2=0
+  # Hosting of VST3 and LV2 plug-ins, for the host check that loads the built plug-ins.
+  JUCE_PLUGINHOST_VST3=1
+  JUCE_PLUGINHOST_LV2=1
   JUCE_MODAL_LOOPS_PERMITTED=1
   JUCE_STANDALONE_APPLICATION=0
   JUCE_JACK_CLIENT_NAME="plimsar"

@@ -15,6 +15,8 @@ packages=(
   python3-fonttools fonts-dejavu-core fonts-dejavu-extra
   # the end-to-end test: a window manager, screenshots, spectra
   openbox imagemagick python3-numpy
+  # hosting the plug-ins: an LV2 host, the LV2 inspection tools and the Turtle validator
+  jalv lilv-utils lv2-dev sordi
 )
 
 missing=()

@@ -49,6 +49,9 @@ void AlxFilter::initialise()
     }
 
     root->loadFactoryBank();
+
+    for (auto* hostParameter : hostParameters)
+        hostParameter->takeDefaultValue();
 }
 
 int AlxFilter::getNumHostParameters() const

@@ -3,7 +3,12 @@
 #include "core/AlxFilter.h"
 #include "framework/AlxMessageCode.h"
 
-AlxHostParameter::AlxHostParameter (AlxFilter& filter_, int hostIndex_) : filter (filter_), hostIndex (hostIndex_) {}
+AlxHostParameter::AlxHostParameter (AlxFilter& filter_, int hostIndex_)
+    : juce::AudioProcessorParameterWithID (juce::ParameterID ("p" + juce::String (hostIndex_), 1), {}),
+      filter (filter_),
+      hostIndex (hostIndex_)
+{
+}
 
 AlxParameter* AlxHostParameter::find() const
 {
@@ -45,6 +50,9 @@ void AlxHostParameter::setValue (float newValue)
 
 float AlxHostParameter::getDefaultValue() const
 {
+    if (defaultValue.has_value())
+        return *defaultValue;
+
     auto* p = find();
     return p != nullptr ? p->getDomain()->normalisedOf (p->getDomain()->getDefaultValue()) : 0.0f;
 }
@@ -52,8 +60,8 @@ float AlxHostParameter::getDefaultValue() const
 juce::String AlxHostParameter::getName (int maximumStringLength) const
 {
     auto* p = find();
-    const auto name = p != nullptr ? p->getFullName() : "Rsrvd" + juce::String (hostIndex);
-    return maximumStringLength > 0 ? name.substring (0, maximumStringLength) : name;
+    const auto fullName = p != nullptr ? p->getFullName() : "Rsrvd" + juce::String (hostIndex);
+    return maximumStringLength > 0 ? fullName.substring (0, maximumStringLength) : fullName;
 }
 
 int AlxHostParameter::getNumSteps() const

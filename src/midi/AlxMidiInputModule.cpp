@@ -45,6 +45,7 @@ void AlxMidiInputModule::initialise()
     channelParameter = addGlobalParameter (1, takeInternalIndex(), domains->getChannelDomain());
     trackParameter = addGlobalParameter (2, takeInternalIndex(), domains->getTrackDomain());
     rebuildIdTables();
+    followed.follow ({ deviceParameter, channelParameter, trackParameter });
     setCurrentProgram (0);
     registerParameters();
 
@@ -309,6 +310,9 @@ bool AlxMidiInputModule::handleModuleMessage (void* source, int code, std::uint3
     {
         if (parameter != nullptr && source == parameter)
         {
+            if (! followed.changed (*parameter))
+                return true;
+
             // Another source, channel or track: what was held came from the old one.
             const juce::ScopedLock callbackLock (getCallbackLock());
             const juce::ScopedLock parameterLock (parameter->getLock());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/AlxFollowedChoices.h"
 #include "framework/AlxModule.h"
 #include "midi/AlxMidiSequencer.h"
 
@@ -75,6 +76,7 @@ public:
     void handleNoteOff (juce::MidiKeyboardState* source, int midiChannel, int midiNoteNumber, float velocity) override;
 
 private:
+    AlxFollowedChoices followed;
     // Appends the events of from before numSamples that are system messages or belong to the
     // channel (1 ... 16).
     static void filterChannel (const juce::MidiBuffer& from, int channel, int numSamples, juce::MidiBuffer& to);

@@ -56,6 +56,24 @@ namespace
     }
 }
 
+namespace
+{
+    // A host may prepare again mid-session (a new block size or sample rate) while notes sound.
+    // Their note-offs still have to come, or the notes hang: they go first into the next block.
+    // Every other pending event was timed at the old settings and is dropped.
+    void keepOnlyNoteOffs (juce::MidiBuffer& pending, juce::MidiBuffer& scratch)
+    {
+        scratch.clear();
+
+        for (const auto event : pending)
+            if (juce::MidiMessage (event.data, event.numBytes).isNoteOff())
+                scratch.addEvent (event.data, event.numBytes, 0);
+
+        pending.swapWith (scratch);
+        scratch.clear();
+    }
+}
+
 AlxMidiOutputModule::AlxMidiOutputModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId) {}
 
 void AlxMidiOutputModule::initialise()
@@ -74,6 +92,7 @@ void AlxMidiOutputModule::initialise()
     deviceParameter = addGlobalParameter (0, takeInternalIndex(), domains->getDeviceDomain());
     channelParameter = addGlobalParameter (1, takeInternalIndex(), domains->getChannelDomain());
     rebuildIdTables();
+    followed.follow ({ deviceParameter, channelParameter });
     setCurrentProgram (0);
     registerParameters();
 
@@ -90,9 +109,9 @@ void AlxMidiOutputModule::prepareToPlay (double sampleRate, int blockSize)
     lastDestination = -1;
     lastChannel = -1;
     clearOutputPins();
-    carry.clear();
-    sounding.fill (false);
-    supersededNoteOffs.fill (0);
+    // Notes still sounding keep their pending note-offs (now due at the next block's start), so
+    // the sounding-note bookkeeping stays true across a new preparation.
+    keepOnlyNoteOffs (carry, scratch);
 
     for (auto* buffer : { &carry, &blockEvents, &mapped, &paired, &scratch, getSynthOutputPin()->getObject() })
         if (buffer != nullptr)
@@ -290,6 +309,9 @@ bool AlxMidiOutputModule::handleModuleMessage (void* source, int code, std::uint
     {
         if (parameter != nullptr && source == parameter)
         {
+            if (! followed.changed (*parameter))
+                return true;
+
             const juce::ScopedLock callbackLock (getCallbackLock());
             const juce::ScopedLock parameterLock (parameter->getLock());
             clearOutputPins();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/AlxFollowedChoices.h"
 #include "framework/AlxModule.h"
 
 #include <array>
@@ -59,6 +60,7 @@ public:
     void endSoundingNotes (juce::MidiBuffer& out);
 
 private:
+    AlxFollowedChoices followed;
     void deliver (const juce::MidiBuffer& events, int destination, const juce::String& name, int channel,
                   juce::MidiBuffer& hostOut, juce::MidiBuffer& synthOut, int numSamples);
 

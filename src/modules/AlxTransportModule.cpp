@@ -154,19 +154,24 @@ void AlxTransportModule::checkHostRunning (const AlxTransportPosition& info, boo
     if (! changed || isStopped())
         return;
 
-    // The state itself changes when the posted request is delivered on the message thread; the
-    // blocks before that still see Armed and produce no notes.
+    // The host's start and stop take effect in the block that sees them (the audio thread holds
+    // the callback lock here). Left to the message thread, the first notes after the host starts
+    // would be lost, and notes would go on after it stopped, for as long as that thread takes.
+    auto* states = domainSet->getStateDomain();
+
     if (running)
     {
         if (isArmed())
         {
             sampleCounter = 0.0;
-            postStart();
+            setState (states->getPlaying());
         }
     }
     else if (isPlaying())
     {
-        postStop (false);
+        // As a stop request does: the notes that sound end with this block.
+        postReset();
+        setState (states->getArmed());
     }
 }
 
