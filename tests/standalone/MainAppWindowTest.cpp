@@ -134,7 +134,13 @@ TEST_F (MainAppWindowMenus, eachCommandItemPostsItsCodeOnTheModuleThatOwnsTheMat
         EXPECT_EQ (posted.records[0].code, c.code) << c.itemId;
     }
 
-    EXPECT_TRUE (dialogs.requests.empty());
+    // The editor's panels carry the commands out: the MIDI panel opens its dialog (the script
+    // closes it), and the product pages tell that no manual ships beside the test program.
+    ASSERT_EQ (dialogs.requests.size(), 4u);
+    EXPECT_EQ (dialogs.requests[0].kind, AlxScriptedDialogService::Kind::modalDialog);
+    EXPECT_EQ (dialogs.requests[0].dialog.title, "Midi Settings");
+    for (size_t i = 1; i < dialogs.requests.size(); ++i)
+        EXPECT_EQ (dialogs.requests[i].kind, AlxScriptedDialogService::Kind::message) << i;
     EXPECT_EQ (window.quitRequests, 0);
 }
 
