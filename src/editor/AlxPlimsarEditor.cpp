@@ -5,9 +5,9 @@
 #include "editor/AlxCachedDrawables.h"
 #include "editor/AlxCachedSVG.h"
 #include "editor/AlxDrawableLoader.h"
+#include "editor/AlxHeaderPanel.h"
 #include "editor/AlxHelpPanel.h"
 #include "editor/AlxMidiPanel.h"
-#include "editor/AlxSpacer.h"
 #include "framework/AlxModuleContainer.h"
 
 namespace
@@ -29,7 +29,10 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     : AlxEditor (owner),
       lookAndFeel (AlxPlimsarLookAndFeel::acquire())
 {
+    // The size follows the panels alone (updateSize pins the constrainer to it); hosts are told
+    // not to offer resizing.
     setConstrainer (&sizeConstrainer);
+    setResizable (false, false);
 
     makerLogo = loadDrawableFromZip (AlxEmbeddedData::iconZip, AlxEmbeddedData::iconZipSize, "vendorlogo.svg");
     appLogo = loadDrawableFromZip (AlxEmbeddedData::helpZip, AlxEmbeddedData::helpZipSize, "applogo.svg");
@@ -40,9 +43,8 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     versionText.setText (root != nullptr ? displayedVersion (root->getVersionString()) : juce::String());
     versionText.setColour (juce::Colour (0xff6acdfe));
 
-    // The panels, in display order. The header is not built yet: a spacer of its size keeps its
-    // place.
-    headerPanel = addPanel (std::make_unique<AlxSpacer> (800, headerHeight, false));
+    // The panels, in display order.
+    headerPanel = addPanel (std::make_unique<AlxHeaderPanel> (this));
     midiPanel = addPanel (std::make_unique<AlxMidiPanel> (this, midiPanelWidth));
     // Trigger panel: triggerPanel = addPanel (...).
     // Groove panel: groovePanel = addPanel (...).

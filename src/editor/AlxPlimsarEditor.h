@@ -44,10 +44,6 @@ public:
     static constexpr int midiPanelWidth = 305;
     static constexpr int synthPanelWidth = 345;
 
-    // The size of the header, still held by a spacer, as the header will report it: one combo
-    // row (19) plus 10.
-    static constexpr int headerHeight = 29;
-
     // The help pages, registered in the drawables cache under these keys.
     static const juce::StringArray& getHelpPageKeys();
 

@@ -83,6 +83,7 @@ TEST_F (AlxPlimsarEditorTest, sizeIsWhatThePanelsNeed)
     EXPECT_EQ (constrainer.getMinimumHeight(), editor->getHeight());
     EXPECT_EQ (constrainer.getMaximumHeight(), editor->getHeight());
     EXPECT_EQ (editor->getConstrainer(), &constrainer) << "the window asks the editor's constrainer";
+    EXPECT_FALSE (editor->isResizable()) << "hosts offer no resizing";
 }
 
 TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem)
