@@ -9,9 +9,6 @@ class AlxPanel;
 // left column, the help area beside them, the LFO and synth panels on the right, the
 // application logo and version left of the header and the maker's logo in the lower right
 // corner, all on a scan-line background. Its size is always exactly what its panels need.
-//
-// Panels that are not built yet are held by invisible spacers of their size, so every other
-// panel already sits where the complete editor puts it.
 class AlxPlimsarEditor : public AlxEditor
 {
 public:
