@@ -6,7 +6,8 @@
 #include "editor/AlxCachedSVG.h"
 #include "editor/AlxDrawableLoader.h"
 #include "editor/AlxHeaderPanel.h"
-#include "editor/AlxSpacer.h"
+#include "editor/AlxHelpPanel.h"
+#include "editor/AlxMidiPanel.h"
 #include "framework/AlxModuleContainer.h"
 
 namespace
@@ -42,18 +43,21 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     versionText.setText (root != nullptr ? displayedVersion (root->getVersionString()) : juce::String());
     versionText.setColour (juce::Colour (0xff6acdfe));
 
-    // The panels, in display order. The MIDI and help panels are not built yet: spacers of their
-    // size keep their places.
+    // The panels, in display order.
     headerPanel = addPanel (std::make_unique<AlxHeaderPanel> (this));
-    midiPanel = addPanel (std::make_unique<AlxSpacer> (midiPanelWidth, midiPanelHeight, false));
+    midiPanel = addPanel (std::make_unique<AlxMidiPanel> (this, midiPanelWidth));
     // Trigger panel: triggerPanel = addPanel (...).
     // Groove panel: groovePanel = addPanel (...).
     // Arp panel: arpPanel = addPanel (...).
-    helpPanel = addPanel (std::make_unique<AlxSpacer> (helpWidth, helpHeight, false));
+    auto help = std::make_unique<AlxHelpPanel> (this);
+    auto* helpArea = help.get();
+    helpPanel = addPanel (std::move (help));
     // LFO panel: lfoPanel = addPanel (...).
     // Synth panel (preferred width synthPanelWidth): synthPanel = addPanel (...).
 
     registerHelpPages();
+    // The column opens on the page it was left on (the help module keeps it with the state).
+    helpArea->setPages (getHelpPageKeys());
     updateSize();
     owner.addSink (this);
 }

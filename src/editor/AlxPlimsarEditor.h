@@ -9,9 +9,6 @@ class AlxPanel;
 // left column, the help area beside them, the LFO and synth panels on the right, the
 // application logo and version left of the header and the maker's logo in the lower right
 // corner, all on a scan-line background. Its size is always exactly what its panels need.
-//
-// Panels that are not built yet are held by invisible spacers of their size, so every other
-// panel already sits where the complete editor puts it.
 class AlxPlimsarEditor : public AlxEditor
 {
 public:
@@ -43,13 +40,6 @@ public:
     static constexpr int tooltipDelayMs = 1400;
     static constexpr int midiPanelWidth = 305;
     static constexpr int synthPanelWidth = 345;
-
-    // The sizes of the panels that are still held by spacers, as those panels will report them:
-    // the help area starts collapsed to a 15-pixel strip; the MIDI panel's flow is two gaps of 10
-    // and five overlapping combo rows of 19.
-    static constexpr int helpWidth = 15;
-    static constexpr int helpHeight = 470;
-    static constexpr int midiPanelHeight = 107;
 
     // The help pages, registered in the drawables cache under these keys.
     static const juce::StringArray& getHelpPageKeys();

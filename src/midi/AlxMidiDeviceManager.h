@@ -36,6 +36,9 @@ public:
     void getEnabledNames (juce::StringArray& names) const;
     void disableAll();
 
+    // The devices of this direction the system offers now, by name.
+    virtual juce::StringArray getAvailableNames() const = 0;
+
 protected:
     AlxMidiDeviceManager (AlxMidiDeviceService& service_, const juce::String& tag_, const juce::String& childTag_);
 

@@ -34,6 +34,8 @@ public:
     // the message thread may close it at any time.
     juce::String getCurrentInputName() const;
 
+    juce::StringArray getAvailableNames() const override { return service.getInputNames(); }
+
 private:
     std::unique_ptr<AlxMidiInputDevice> open (const juce::String& name) override;
     void removing (AlxMidiInputDevice& device) override;

@@ -15,6 +15,8 @@ public:
     // Sends to the enabled device of this name; nothing when there is none.
     void sendMessageTo (const juce::String& name, const juce::MidiMessage& message);
 
+    juce::StringArray getAvailableNames() const override { return service.getOutputNames(); }
+
 private:
     std::unique_ptr<AlxMidiOutputDevice> open (const juce::String& name) override;
 };

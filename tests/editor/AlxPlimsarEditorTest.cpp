@@ -2,12 +2,8 @@
 #include "core/AlxPlimsarModule.h"
 #include "editor/AlxCachedDrawables.h"
 #include "editor/AlxPanel.h"
-#include "editor/AlxParamPanel.h"
-#include "editor/AlxSpacer.h"
 #include "editor/AlxPlimsarEditor.h"
 #include "framework/AlxRealParameter.h"
-#include "midi/AlxMidiInputModule.h"
-#include "midi/AlxMidiOutputModule.h"
 #include "support/AlxMessageLoop.h"
 #include "support/AlxTestHost.h"
 #include "synth/AlxSynthModule.h"
@@ -119,27 +115,6 @@ TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem
     {
         EXPECT_EQ (synth->getBottom(), h - 7);
     }
-}
-
-TEST_F (AlxPlimsarEditorTest, reservedPlaceFitsTheMidiPanelToCome)
-{
-    OpenEditor editor (processor);
-    auto& container = *processor.getContainer();
-    auto* input = container.findModuleOf<AlxMidiInputModule>();
-    auto* output = container.findModuleOf<AlxMidiOutputModule>();
-    ASSERT_NE (input, nullptr);
-    ASSERT_NE (output, nullptr);
-
-    // The MIDI panel's flow: a gap, the input's source, channel and track, a gap, the output's
-    // destination and channel, each a combo with a 45-pixel label and a 140-pixel field.
-    AlxParamPanel midi (editor.editor.get(), "Midi", AlxPlimsarEditor::midiPanelWidth);
-    midi.addChild (new AlxSpacer (250, 10, true));
-    for (auto* parameter : { input->getDeviceParameter(), input->getChannelParameter(), input->getTrackParameter() })
-        ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
-    midi.addChild (new AlxSpacer (250, 10, true));
-    for (auto* parameter : { output->getDeviceParameter(), output->getChannelParameter() })
-        ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
-    EXPECT_EQ (midi.getPreferredHeight(), AlxPlimsarEditor::midiPanelHeight);
 }
 
 TEST_F (AlxPlimsarEditorTest, hostResizeMovesNothingButTheSynthPanelsBottom)

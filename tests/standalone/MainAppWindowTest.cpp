@@ -134,7 +134,16 @@ TEST_F (MainAppWindowMenus, eachCommandItemPostsItsCodeOnTheModuleThatOwnsTheMat
         EXPECT_EQ (posted.records[0].code, c.code) << c.itemId;
     }
 
-    EXPECT_TRUE (dialogs.requests.empty());
+    // The editor's panels carry the commands out (the script cancels every question): the header
+    // asks for the preset files and the new name, the MIDI panel opens its dialog, and the product
+    // pages tell that no manual ships beside the test program.
+    using Kind = AlxScriptedDialogService::Kind;
+    const Kind expectedKinds[] { Kind::openFile, Kind::openFile, Kind::saveFile, Kind::saveFile, Kind::textInput,
+                                 Kind::modalDialog, Kind::message, Kind::message, Kind::message };
+    ASSERT_EQ (dialogs.requests.size(), std::size (expectedKinds));
+    for (size_t i = 0; i < dialogs.requests.size(); ++i)
+        EXPECT_EQ (dialogs.requests[i].kind, expectedKinds[i]) << i << ": " << dialogs.requests[i].title;
+    EXPECT_EQ (dialogs.requests[5].dialog.title, "Midi Settings");
     EXPECT_EQ (window.quitRequests, 0);
 }
 
