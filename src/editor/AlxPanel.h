@@ -2,11 +2,11 @@
 
 #include "framework/AlxMessageSink.h"
 #include "framework/AlxMessageSource.h"
+#include "framework/AlxModuleContainer.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class AlxEditor;
-class AlxModuleContainer;
 
 // Every rectangular area of the editor: module panels, the header, the help area, status views
 // and each parameter control. A panel has a preferred size that its parent's layout asks for, a
@@ -43,6 +43,13 @@ public:
     virtual juce::Drawable* getIcon() const { return icon; }
     virtual AlxEditor* getEditor() const { return editor; }
     virtual AlxModuleContainer* getModuleContainer() const;
+    // The module of a class that names its module id (moduleId) in the editor's processor, or null.
+    template <typename ModuleClass>
+    ModuleClass* findModuleOf() const
+    {
+        auto* container = getModuleContainer();
+        return container != nullptr ? container->findModuleOf<ModuleClass>() : nullptr;
+    }
     virtual bool handlePanelMessage (void* source, int code, std::uint32_t timeMs);
     // Shows a menu at the given component and returns the chosen item id, 0 when dismissed.
     virtual int showMenu (juce::PopupMenu& menu, juce::Component& target);

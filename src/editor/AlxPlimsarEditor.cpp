@@ -28,7 +28,10 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     : AlxEditor (owner),
       lookAndFeel (AlxPlimsarLookAndFeel::acquire())
 {
+    // The size follows the panels alone (updateSize pins the constrainer to it); hosts are told
+    // not to offer resizing.
     setConstrainer (&sizeConstrainer);
+    setResizable (false, false);
 
     makerLogo = loadDrawableFromZip (AlxEmbeddedData::iconZip, AlxEmbeddedData::iconZipSize, "vendorlogo.svg");
     appLogo = loadDrawableFromZip (AlxEmbeddedData::helpZip, AlxEmbeddedData::helpZipSize, "applogo.svg");

@@ -76,6 +76,7 @@ void AlxTransportModule::initialise()
     position.bpm = 90.0;
     position.timeSigNumerator = 4;
     position.timeSigDenominator = 4;
+    publishSignature();
     bar = beat = -1;
     hostDriven = false;
     positionApplied = false;
@@ -178,6 +179,7 @@ void AlxTransportModule::applyPosition (const AlxTransportPosition& info)
     const auto previous = position;
     const int previousBar = bar, previousBeat = beat;
     position = info;
+    publishSignature();
 
     const double beatLength = 4.0 / info.timeSigDenominator;
     const double barLength = info.timeSigNumerator * beatLength;

@@ -6,6 +6,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
+
 // The musical clock of the whole system: tempo, time signature, the transport state (Stopped,
 // Armed, Playing) and the song position in quarter notes, with the bar and beat derived from
 // it. Inside a host that supplies a play head it follows the host; otherwise it runs its own
@@ -67,10 +69,12 @@ public:
     virtual bool isArmed() const;
     virtual bool isStopped() const;
     virtual void setTempo (float bpm) { position.bpm = bpm; }
-    virtual void setNumerator (int numerator) { position.timeSigNumerator = numerator; }
-    virtual int getNumerator() const { return position.timeSigNumerator; }
-    virtual void setDenominator (int denominator) { position.timeSigDenominator = denominator; }
-    virtual int getDenominator() const { return position.timeSigDenominator; }
+    virtual void setNumerator (int numerator) { position.timeSigNumerator = numerator; publishSignature(); }
+    // The time signature may be read from any thread: status views read modulated settings on
+    // the message thread while blocks change the position.
+    virtual int getNumerator() const { return signatureNumerator.load (std::memory_order_relaxed); }
+    virtual void setDenominator (int denominator) { position.timeSigDenominator = denominator; publishSignature(); }
+    virtual int getDenominator() const { return signatureDenominator.load (std::memory_order_relaxed); }
     virtual void postStart();
     virtual void postPlay();
     virtual void postRewind();
@@ -89,11 +93,25 @@ public:
     bool isHostDriven() const noexcept { return hostDriven; }
     double getSampleRate() const noexcept { return sampleRate; }
     double getSamplesPerQuarter() const noexcept { return sampleRate / (position.bpm / 60.0); }
-    // Samples since the origin of the own clock. The root adds each block's length after the
-    // block; the MIDI input module sets it when it follows song position and clock messages.
+    // Samples since the origin of the own clock, a whole number: exact far beyond any song's
+    // length. The root adds each block's length after the block; the MIDI input module sets it
+    // when it follows song position and clock messages.
     double getSampleCounter() const noexcept { return sampleCounter; }
     void setSampleCounter (double samples) noexcept { sampleCounter = samples; }
-    void advanceSampleCounter (int numSamples) noexcept { sampleCounter += numSamples; }
+    // Moves the clock to where an external MIDI clock says the block starts. The song goes on
+    // from there: for the current block the move is a correction, not a jump of the position.
+    void realignSampleCounter (double samples) noexcept
+    {
+        sampleCounter = samples;
+        realigned = true;
+    }
+    // True while the block in which the clock was re-aligned runs.
+    bool wasRealigned() const noexcept { return realigned; }
+    void advanceSampleCounter (int numSamples) noexcept
+    {
+        sampleCounter += numSamples;
+        realigned = false;
+    }
 
 private:
     void timerCallback() override;
@@ -103,6 +121,12 @@ private:
     void handleStateRequest (int kind);
     // A tempo or signature parameter changed: the own clock restarts at 0 with the new value.
     void followParameter (AlxParameter& parameter);
+    // Copies the position's time signature to where other threads read it.
+    void publishSignature() noexcept
+    {
+        signatureNumerator.store (position.timeSigNumerator, std::memory_order_relaxed);
+        signatureDenominator.store (position.timeSigDenominator, std::memory_order_relaxed);
+    }
 
     std::unique_ptr<AlxTransportDomainSet> domainSet;
     AlxParameter* tempoParameter = nullptr;
@@ -110,6 +134,8 @@ private:
     AlxParameter* denominatorParameter = nullptr;
     AlxParameter* stateParameter = nullptr;
     AlxTransportPosition position;
+    std::atomic<int> signatureNumerator { 4 };
+    std::atomic<int> signatureDenominator { 4 };
     int bar = -1;
     int beat = -1;
     bool hostDriven = false;
@@ -117,6 +143,7 @@ private:
     // are known from the start.
     bool positionApplied = false;
     double sampleCounter = 0.0;
+    bool realigned = false;
     double sampleRate = 0.0;
 
     JUCE_DECLARE_NON_COPYABLE (AlxTransportModule)

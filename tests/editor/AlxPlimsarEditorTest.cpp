@@ -1,9 +1,15 @@
 #include "core/AlxPlimsarFilter.h"
 #include "core/AlxPlimsarModule.h"
 #include "editor/AlxCachedDrawables.h"
+#include "core/AlxProgramModule.h"
 #include "editor/AlxPanel.h"
+#include "editor/AlxParamCombo.h"
+#include "editor/AlxParamPanel.h"
+#include "editor/AlxSpacer.h"
 #include "editor/AlxPlimsarEditor.h"
 #include "framework/AlxRealParameter.h"
+#include "midi/AlxMidiInputModule.h"
+#include "midi/AlxMidiOutputModule.h"
 #include "support/AlxMessageLoop.h"
 #include "support/AlxTestHost.h"
 #include "synth/AlxSynthModule.h"
@@ -83,6 +89,7 @@ TEST_F (AlxPlimsarEditorTest, sizeIsWhatThePanelsNeed)
     EXPECT_EQ (constrainer.getMinimumHeight(), editor->getHeight());
     EXPECT_EQ (constrainer.getMaximumHeight(), editor->getHeight());
     EXPECT_EQ (editor->getConstrainer(), &constrainer) << "the window asks the editor's constrainer";
+    EXPECT_FALSE (editor->isResizable()) << "hosts offer no resizing";
 }
 
 TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem)
@@ -114,6 +121,32 @@ TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem
     {
         EXPECT_EQ (synth->getBottom(), h - 7);
     }
+}
+
+TEST_F (AlxPlimsarEditorTest, reservedPlacesFitThePanelsToCome)
+{
+    OpenEditor editor (processor);
+    auto& container = *processor.getContainer();
+    auto* input = container.findModuleOf<AlxMidiInputModule>();
+    auto* output = container.findModuleOf<AlxMidiOutputModule>();
+    ASSERT_NE (input, nullptr);
+    ASSERT_NE (output, nullptr);
+
+    // The MIDI panel's flow: a gap, the input's source, channel and track, a gap, the output's
+    // destination and channel, each a combo with a 45-pixel label and a 140-pixel field.
+    AlxParamPanel midi (editor.editor.get(), "Midi", AlxPlimsarEditor::midiPanelWidth);
+    midi.addChild (new AlxSpacer (250, 10, true));
+    for (auto* parameter : { input->getDeviceParameter(), input->getChannelParameter(), input->getTrackParameter() })
+        ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
+    midi.addChild (new AlxSpacer (250, 10, true));
+    for (auto* parameter : { output->getDeviceParameter(), output->getChannelParameter() })
+        ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
+    EXPECT_EQ (midi.getPreferredHeight(), AlxPlimsarEditor::midiPanelHeight);
+
+    // The header is one row of the program combo, plus 10.
+    AlxParamCombo programCombo (editor.editor.get(), 0, 0);
+    programCombo.setParameter (container.getProgramModule()->getProgramParameter());
+    EXPECT_EQ (programCombo.getPreferredHeight() + 10, AlxPlimsarEditor::headerHeight);
 }
 
 TEST_F (AlxPlimsarEditorTest, hostResizeMovesNothingButTheSynthPanelsBottom)

@@ -1,0 +1,30 @@
+#include "editor/AlxSynthPanel.h"
+
+#include "AlxEmbeddedData.h"
+#include "editor/AlxDrawableLoader.h"
+#include "editor/AlxSpacer.h"
+#include "synth/AlxSynthModule.h"
+
+AlxSynthPanel::AlxSynthPanel (AlxEditor* owner, int width)
+    : AlxParamPanel (owner, "Synth", width),
+      icon (loadDrawableFromZip (AlxEmbeddedData::synthZip, AlxEmbeddedData::synthZipSize, "synth.svg"))
+{
+    setIcon (icon.get());
+    auto* synth = getModule();
+    if (synth == nullptr)
+        return;
+
+    addChild (new AlxSpacer (300, 10, true));
+    addParameter (synth->getGainParameter(), 0, 0);
+    addChild (new AlxSpacer (300, 13, true));
+}
+
+AlxSynthPanel::~AlxSynthPanel()
+{
+    setIcon (nullptr);
+}
+
+AlxSynthModule* AlxSynthPanel::getModule() const
+{
+    return findModuleOf<AlxSynthModule>();
+}
