@@ -134,7 +134,12 @@ TEST_F (MainAppWindowMenus, eachCommandItemPostsItsCodeOnTheModuleThatOwnsTheMat
         EXPECT_EQ (posted.records[0].code, c.code) << c.itemId;
     }
 
-    EXPECT_TRUE (dialogs.requests.empty());
+    // The editor's header carried out the preset commands (each dialog left unanswered).
+    juce::StringArray asked;
+    for (auto& request : dialogs.requests)
+        asked.add (request.title);
+    EXPECT_EQ (asked, juce::StringArray ({ "Load Preset Bank (*.fxb)", "Load Preset (*.fxp)", "Save Preset Bank (*.fxb)",
+                                           "Save Preset (*.fxp)", "Rename preset" }));
     EXPECT_EQ (window.quitRequests, 0);
 }
 
