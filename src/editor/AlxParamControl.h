@@ -43,15 +43,15 @@ public:
 
     AlxParameter* getModulationSource() const { return modulationSource; }
 
-    // The line written when a position chosen in the control names no value of the domain any
-    // more: the control's list is older than the domain, whose change message is still queued.
-    static juce::String overflowLine (const juce::String& controlClass);
-
     // Buttons of a control touch their neighbours on every side.
     static constexpr int allEdgesConnected = juce::Button::ConnectedOnLeft | juce::Button::ConnectedOnRight
                                              | juce::Button::ConnectedOnTop | juce::Button::ConnectedOnBottom;
 
 protected:
+    // The line written when a position chosen in the control names no value of the domain any
+    // more: the control's list is older than the domain, whose change message is still queued.
+    static juce::String overflowLine (const juce::String& controlClass);
+
     // An image of the editor's icon archive; null when it is missing.
     static std::unique_ptr<juce::Drawable> loadIcon (const juce::String& entryName);
     // A child image button connected on all edges (it copies the image, which may be null).

@@ -487,7 +487,8 @@ TEST_F (AlxParamControlFixture, aPanelOfControlsDrawsWithTheEditorsLookAndFeel)
     shown.setTopLeftPosition (6, 6);
     backdrop.addAndMakeVisible (shown);
     const auto image = backdrop.createComponentSnapshot (backdrop.getLocalBounds());
-    const auto file = juce::File::getCurrentWorkingDirectory().getChildFile ("controls-snapshot.png");
+    // Beside the test program, in the build tree, to look at.
+    const auto file = juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile ("controls-snapshot.png");
     juce::FileOutputStream out (file);
     out.setPosition (0);
     out.truncate();

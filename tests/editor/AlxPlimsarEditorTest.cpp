@@ -1,10 +1,8 @@
 #include "core/AlxPlimsarFilter.h"
 #include "core/AlxPlimsarModule.h"
 #include "editor/AlxCachedDrawables.h"
-#include "core/AlxProgramModule.h"
 #include "editor/AlxPanel.h"
 #include "editor/AlxHeaderPanel.h"
-#include "editor/AlxParamCombo.h"
 #include "editor/AlxParamPanel.h"
 #include "editor/AlxSpacer.h"
 #include "editor/AlxPlimsarEditor.h"
@@ -124,7 +122,7 @@ TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem
     }
 }
 
-TEST_F (AlxPlimsarEditorTest, reservedPlacesFitThePanelsToCome)
+TEST_F (AlxPlimsarEditorTest, reservedPlaceFitsTheMidiPanelToCome)
 {
     OpenEditor editor (processor);
     auto& container = *processor.getContainer();

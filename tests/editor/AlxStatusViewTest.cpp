@@ -305,15 +305,20 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
     path.start();
     host.deliver();
 
+    // The audio thread plays at least a second of song time, however slowly it is scheduled, so
+    // the trigger has fired past the song's start by the time it stops.
+    const int minimumBlocks = (int) host.getSampleRate() / 256 + 1;
     std::atomic<bool> running { true };
+    std::atomic<int> blocks { 0 };
     std::thread audio ([&]
     {
         juce::MidiBuffer chord;
         chord.addEvent (juce::MidiMessage::noteOn (1, 60, 1.0f), 0);
         chord.addEvent (juce::MidiMessage::noteOn (1, 67, 1.0f), 0);
-        while (running)
+        while (running || blocks < minimumBlocks)
         {
             host.processBlock (256, chord);
+            ++blocks;
             std::this_thread::sleep_for (std::chrono::milliseconds (1));
         }
     });
