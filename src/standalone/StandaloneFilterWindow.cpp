@@ -159,6 +159,9 @@ void StandaloneFilterWindow::placeWindow()
         sizeConstrainer->setBoundsForComponent (this, bounds, false, false, false, false);
     else
         setBounds (bounds);
+
+    if (isOnDesktop())
+        framedPlacement.keep (getPosition());
 }
 
 void StandaloneFilterWindow::resized()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AlxPlimsarFilter.h"
+#include "standalone/AlxFramedPlacement.h"
 
 #include <juce_audio_utils/juce_audio_utils.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -57,6 +58,7 @@ private:
     juce::AudioProcessorPlayer player;
     juce::TextButton optionsButton { "options" };
     const juce::String baseTitle;
+    AlxFramedPlacement framedPlacement { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (StandaloneFilterWindow)
 };

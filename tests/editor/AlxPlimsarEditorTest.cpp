@@ -2,6 +2,9 @@
 #include "core/AlxPlimsarModule.h"
 #include "editor/AlxCachedDrawables.h"
 #include "editor/AlxPanel.h"
+#include "editor/AlxHeaderPanel.h"
+#include "editor/AlxParamPanel.h"
+#include "editor/AlxSpacer.h"
 #include "editor/AlxPlimsarEditor.h"
 #include "framework/AlxRealParameter.h"
 #include "support/AlxMessageLoop.h"
@@ -91,7 +94,7 @@ TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem
     OpenEditor editor (processor);
     const int w = editor->getWidth(), h = editor->getHeight();
 
-    ASSERT_NE (editor->getHeaderPanel(), nullptr);
+    ASSERT_NE (dynamic_cast<AlxHeaderPanel*> (editor->getHeaderPanel()), nullptr);
     ASSERT_NE (editor->getMidiPanel(), nullptr);
     ASSERT_NE (editor->getHelpPanel(), nullptr);
     EXPECT_EQ (editor->getHeaderPanel()->getBounds(), juce::Rectangle<int> (147, 7, w - 154, 29));
