@@ -7,7 +7,8 @@
 AlxBlockTimeline::AlxBlockTimeline (const AlxGrooveModule& groove_, double startSample_, double startQuarter_,
                                     double sampleRate_, double bpm_, bool counted_)
     : groove (groove_), startSample (startSample_), startQuarter (startQuarter_), sampleRate (sampleRate_),
-      bpm (bpm_), samplesPerQuarter (sampleRate_ / (bpm_ / 60.0)), counted (counted_)
+      bpm (bpm_), samplesPerQuarter (sampleRate_ / (bpm_ / 60.0)), counted (counted_),
+      monotonic (! groove_.isModulated())
 {
 }
 
@@ -34,6 +35,15 @@ AlxBlockTimeline::Point AlxBlockTimeline::lastNotPast (double target, Point a, P
 
     if (b.grooved <= target)
         return b;
+
+    if (! monotonic)
+    {
+        // A bracket could close around a later crossing: only a walk finds the first.
+        for (auto next = at (a.offset + 1); next.offset < b.offset && next.grooved <= target; next = at (next.offset + 1))
+            a = next;
+
+        return a;
+    }
 
     // Guesses by interpolation, which lands on the answer or next to it where time runs
     // linearly; every other step after the first two halves the bracket, so a bent stretch

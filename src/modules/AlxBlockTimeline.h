@@ -36,10 +36,11 @@ public:
     double groovedAt (juce::int64 offset) const;
     Point at (juce::int64 offset) const { return { offset, groovedAt (offset) }; }
 
-    // The last sample from a up to, not including, b whose grooved time does not pass target,
-    // where a's does not and b's does; a when even a's passes it. Takes two evaluations where
-    // grooved time runs linearly (always, while the groove is off) and narrows a bracket where
-    // it bends.
+    // Where grooved time first reaches target after a: the sample before the first one after a
+    // whose grooved time passes target (b's does), or a when even a's passes it. Where grooved
+    // time never falls back it takes two evaluations on a linear stretch (always, while the
+    // groove is off) and narrows a bracket where it bends; where an LFO moves the groove, so
+    // that grooved time may fall back and cross target more than once, it walks the samples.
     Point lastNotPast (double target, Point a, Point b) const;
     // A sample by which grooved time has certainly passed target: the groove moves time by
     // half a quarter note at most.
@@ -49,4 +50,5 @@ private:
     const AlxGrooveModule& groove;
     const double startSample, startQuarter, sampleRate, bpm, samplesPerQuarter;
     const bool counted;
+    const bool monotonic;
 };

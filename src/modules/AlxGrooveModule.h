@@ -41,6 +41,9 @@ public:
     // the settings stay put it never decreases and never differs from t by more than half a
     // quarter note.
     virtual double warp (double t) const;
+    // True when an LFO takes over the pattern, amount or width: grooved time may then fall back
+    // where the LFO steps, so it is not sure to grow with time.
+    virtual bool isModulated() const;
     // The transport's song position in grooved time, in whole samples.
     virtual double warpedSamplePosition() const;
 

@@ -32,7 +32,7 @@ STEPS = {"2": 8, "1": 4, "1/2": 2, "1/4": 1, "1/4T": 2 / 3, "1/8": 0.5, "1/8T": 
 
 # (sample rate, seconds of the long render, seconds of the reference render for memory)
 FULL = [(44100, 24 * 3600, 3600), (192000, 3 * 3600, 3600)]
-SHORT = [(44100, 600, 60), (192000, 120, 30)]
+SHORT = [(44100, 300, 60), (192000, 90, 30)]
 SHORT_PROGRAMS = [0, 25, 50]
 
 
