@@ -2,10 +2,15 @@
 
 #include "AlxEmbeddedData.h"
 #include "core/AlxFilter.h"
+#include "editor/AlxArpPanel.h"
 #include "editor/AlxCachedDrawables.h"
 #include "editor/AlxCachedSVG.h"
 #include "editor/AlxDrawableLoader.h"
+#include "editor/AlxGroovePanel.h"
+#include "editor/AlxLFOPanel.h"
 #include "editor/AlxSpacer.h"
+#include "editor/AlxSynthPanel.h"
+#include "editor/AlxTriggerPanel.h"
 #include "framework/AlxModuleContainer.h"
 
 namespace
@@ -42,12 +47,12 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     // of their size keep their places.
     headerPanel = addPanel (std::make_unique<AlxSpacer> (800, headerHeight, false));
     midiPanel = addPanel (std::make_unique<AlxSpacer> (midiPanelWidth, midiPanelHeight, false));
-    // Trigger panel: triggerPanel = addPanel (...).
-    // Groove panel: groovePanel = addPanel (...).
-    // Arp panel: arpPanel = addPanel (...).
+    triggerPanel = addPanel (std::make_unique<AlxTriggerPanel> (this));
+    groovePanel = addPanel (std::make_unique<AlxGroovePanel> (this));
+    arpPanel = addPanel (std::make_unique<AlxArpPanel> (this));
     helpPanel = addPanel (std::make_unique<AlxSpacer> (helpWidth, helpHeight, false));
-    // LFO panel: lfoPanel = addPanel (...).
-    // Synth panel (preferred width synthPanelWidth): synthPanel = addPanel (...).
+    lfoPanel = addPanel (std::make_unique<AlxLFOPanel> (this));
+    synthPanel = addPanel (std::make_unique<AlxSynthPanel> (this, synthPanelWidth));
 
     registerHelpPages();
     updateSize();

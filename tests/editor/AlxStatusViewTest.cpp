@@ -302,6 +302,7 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
 {
     set (arp().getMaskSourceParameter(), "LFO1");
     set (lfo (0)->getShapeParameter(), "Tria");
+    set (trigger().getStepParameter(), "1/16");
     path.start();
     host.deliver();
 
@@ -335,10 +336,11 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
             views.clear();
         }
     }
+    EXPECT_TRUE (AlxMessageLoop::deliverUntil ([&] { return trigger().getLastTriggerTime() > 0.0; }))
+        << "the audio thread played on";
     running = false;
     audio.join();
     host.deliver();
-    EXPECT_GT (trigger().getLastTriggerTime(), 0.0) << "the audio thread played throughout";
 }
 
 TEST_F (AlxStatusViewTest, lfoViewFillsTheStepSoundingNowAndOutlinesTheOthers)
