@@ -345,8 +345,8 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
 
 TEST_F (AlxStatusViewTest, lfoViewFillsTheStepSoundingNowAndOutlinesTheOthers)
 {
-    lookAndFeel.setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
-    lookAndFeel.setColour (juce::ComboBox::textColourId, juce::Colours::white);
+    lookAndFeel->setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
+    lookAndFeel->setColour (juce::ComboBox::textColourId, juce::Colours::white);
     set (lfo (0)->getShapeParameter(), "Saw Up");
     set (lfo (0)->getLevelParameter(), "1.00");
     AlxLFOView view (&editor);
