@@ -13,6 +13,8 @@ packages=(
   xvfb xauth x11-utils xdotool jackd2 midicsv python3 python3-construct
   # artwork: lettering of the editor's SVG sources becomes outlines of these fonts at build time
   python3-fonttools fonts-dejavu-core fonts-dejavu-extra
+  # the end-to-end test: a window manager, screenshots, spectra
+  openbox imagemagick python3-numpy
 )
 
 missing=()

@@ -17,7 +17,6 @@
 
 #include "AlxEmbeddedData.h"
 
-#include <cmath>
 
 AlxPlimsarModule::AlxPlimsarModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId)
 {
@@ -209,18 +208,8 @@ void AlxPlimsarModule::processHostBlockBody (const juce::AudioSampleBuffer&, juc
     audio.attach (nullptr, false);
 }
 
-bool AlxPlimsarModule::positionOutOfRange (int numSamples) const
-{
-    const auto& position = transport->getPosition();
-    const double samplePosition = std::floor (position.ppqPosition * transport->getSampleRate() / (position.bpm / 60.0));
-    return samplePosition >= 2147483647.0 - numSamples;
-}
-
 void AlxPlimsarModule::processBlockBody (int numSamples)
 {
-    if (positionOutOfRange (numSamples))
-        return;
-
     for (auto* module : processingOrder)
         module->process (numSamples);
 

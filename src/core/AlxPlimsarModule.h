@@ -66,10 +66,6 @@ protected:
                                                         const juce::String& tag) override;
 
 private:
-    // True when the song position comes so close to the end of a 32-bit sample count that this
-    // block could overflow it: such blocks pass through untouched.
-    bool positionOutOfRange (int numSamples) const;
-
     // A stage's pins, in pin order, and the cables they are connected to while audio runs.
     struct Wiring
     {
@@ -82,7 +78,7 @@ private:
     void disconnectStages();
 
     // The modules that process, in the order they run in every block, and the transport, whose
-    // clock the root guards and advances.
+    // clock the root advances.
     std::vector<AlxModule*> processingOrder;
     AlxTransportModule* transport = nullptr;
     std::vector<Wiring> wiring;

@@ -11,6 +11,17 @@ class AlxProgramModule : public AlxModule
 public:
     static constexpr int moduleId = 1000;
 
+    // Preset commands, posted with reason 6 on the event parameter by the header's file menu and
+    // the application's File menu; the editor's header carries them out.
+    enum Command
+    {
+        savePreset = 13,
+        loadPreset = 14,
+        saveBank = 15,
+        loadBank = 16,
+        renamePreset = 17
+    };
+
     explicit AlxProgramModule (AlxModuleContainer* container);
     ~AlxProgramModule() override;
 

@@ -49,6 +49,11 @@ bool AlxPanel::handlePanelMessage (void*, int, std::uint32_t)
     return false;
 }
 
+int AlxPanel::showMenu (juce::PopupMenu& menu, juce::Component& target)
+{
+    return menu.showMenu (juce::PopupMenu::Options().withTargetComponent (&target));
+}
+
 void AlxPanel::handleMessage (void* source, int code, std::uint32_t timeMs)
 {
     handlePanelMessage (source, code, timeMs);

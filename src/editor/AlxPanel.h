@@ -51,6 +51,8 @@ public:
         return container != nullptr ? container->findModuleOf<ModuleClass>() : nullptr;
     }
     virtual bool handlePanelMessage (void* source, int code, std::uint32_t timeMs);
+    // Shows a menu at the given component and returns the chosen item id, 0 when dismissed.
+    virtual int showMenu (juce::PopupMenu& menu, juce::Component& target);
 
     const juce::String& getTitle() const { return title; }
 

@@ -23,9 +23,8 @@ AlxParamCombo::AlxParamCombo (AlxEditor* owner, int labelWidth_, int fieldWidth_
     nameLabel->setJustificationType (juce::Justification::centredRight);
     addAndMakeVisible (nameLabel);
 
-    wheelButton = addIconButton ("wheelButton", wheelIcon.get(), true, "Assign this parameter to the mouse wheel", this);
-    modulationButton = addIconButton ("modulationButton", modulateIcon.get(), false,
-                                      "Select LFO for modulation of this parameter", this);
+    wheelButton = addWheelButton (wheelIcon.get(), this);
+    modulationButton = addModulationButton (modulateIcon.get(), "Select LFO for modulation of this parameter", this);
 
     combo = new AlxComboBox ("combo");
     combo->addListener (this);
@@ -118,13 +117,12 @@ void AlxParamCombo::refreshValue()
 
 void AlxParamCombo::refreshFocused()
 {
-    wheelButton->setToggleState (isWheelAssigned(), juce::dontSendNotification);
+    showWheelAssignment (*wheelButton);
 }
 
 void AlxParamCombo::updateModulationState()
 {
-    const bool modulated = isModulated();
-    modulationButton->setToggleState (modulated, juce::dontSendNotification);
+    const bool modulated = showModulation (*modulationButton);
     for (auto* part : { static_cast<juce::Component*> (combo), static_cast<juce::Component*> (increaseButton),
                         static_cast<juce::Component*> (decreaseButton), static_cast<juce::Component*> (wheelButton) })
         part->setEnabled (! modulated);
@@ -173,14 +171,10 @@ AlxValue* AlxParamCombo::steppedValue (bool up) const
 
 void AlxParamCombo::buttonClicked (juce::Button* button)
 {
-    if (getParameter() == nullptr)
+    if (getParameter() == nullptr || handleWheelOrModulationClick (button, *wheelButton, *modulationButton))
         return;
 
-    if (button == wheelButton)
-        setWheelAssigned (wheelButton->getToggleState());
-    else if (button == modulationButton)
-        chooseModulationSource (*modulationButton);
-    else if (button == increaseButton || button == decreaseButton)
+    if (button == increaseButton || button == decreaseButton)
     {
         const juce::ScopedLock sl (getParameter()->getLock());
         writeBack (steppedValue (button == increaseButton));

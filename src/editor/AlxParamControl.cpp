@@ -98,11 +98,6 @@ void AlxParamControl::handleMessage (void* source, int code, std::uint32_t)
     }
 }
 
-int AlxParamControl::showMenu (juce::PopupMenu& menu, juce::Component& target)
-{
-    return menu.showMenu (juce::PopupMenu::Options().withTargetComponent (&target));
-}
-
 juce::String AlxParamControl::overflowLine (const juce::String& controlClass)
 {
     return controlClass + " parameter index overflow - change message too old?";
@@ -158,12 +153,45 @@ void AlxParamControl::setWheelAssigned (bool assigned)
     parameter->setFocused (assigned);
 }
 
-bool AlxParamControl::isWheelAssigned() const
+AlxDrawableButton* AlxParamControl::addWheelButton (const juce::Drawable* image, juce::Button::Listener* listener)
 {
-    if (parameter == nullptr)
+    return addIconButton ("wheelButton", image, true, "Assign this parameter to the mouse wheel", listener);
+}
+
+AlxDrawableButton* AlxParamControl::addModulationButton (const juce::Drawable* image, const juce::String& tooltip,
+                                                         juce::Button::Listener* listener)
+{
+    return addIconButton ("modulationButton", image, false, tooltip, listener);
+}
+
+bool AlxParamControl::handleWheelOrModulationClick (juce::Button* clicked, juce::Button& wheelButton,
+                                                    juce::Button& modulationButton)
+{
+    if (clicked == &wheelButton)
+        setWheelAssigned (wheelButton.getToggleState());
+    else if (clicked == &modulationButton)
+        chooseModulationSource (modulationButton);
+    else
         return false;
-    const juce::ScopedLock sl (parameter->getLock());
-    return parameter->isFocused();
+    return true;
+}
+
+void AlxParamControl::showWheelAssignment (juce::Button& wheelButton) const
+{
+    bool assigned = false;
+    if (parameter != nullptr)
+    {
+        const juce::ScopedLock sl (parameter->getLock());
+        assigned = parameter->isFocused();
+    }
+    wheelButton.setToggleState (assigned, juce::dontSendNotification);
+}
+
+bool AlxParamControl::showModulation (juce::Button& modulationButton) const
+{
+    const bool modulated = isModulated();
+    modulationButton.setToggleState (modulated, juce::dontSendNotification);
+    return modulated;
 }
 
 bool AlxParamControl::isModulated() const

@@ -35,8 +35,6 @@ public:
     // Binds the control to a parameter (null unbinds). A parameter over the same domain as the
     // one bound before keeps the item list; only value and flags are refreshed.
     virtual void setParameter (AlxParameter* newParameter);
-    // Shows a menu at the given component and returns the chosen item id, 0 when dismissed.
-    virtual int showMenu (juce::PopupMenu& menu, juce::Component& target);
 
     int getPreferredWidth() override = 0;
     int getPreferredHeight() override = 0;
@@ -66,14 +64,17 @@ protected:
     // Writes back the value at a position of the domain's list; a position outside it drops the
     // edit and writes the overflow line for this control class.
     void writePosition (int position, const juce::String& controlClass);
-    // Assigns the parameter to the mouse wheel, or takes it away.
-    void setWheelAssigned (bool assigned);
-    bool isWheelAssigned() const;
-    // True when a modulation source other than "None" drives the parameter: the user cannot edit
-    // the value by hand then.
-    bool isModulated() const;
-    // Offers the modulation source's values in a menu at the button and sets the one chosen.
-    void chooseModulationSource (juce::Component& button);
+    // The mouse-wheel and modulation buttons of combos and rotaries.
+    AlxDrawableButton* addWheelButton (const juce::Drawable* image, juce::Button::Listener* listener);
+    AlxDrawableButton* addModulationButton (const juce::Drawable* image, const juce::String& tooltip,
+                                            juce::Button::Listener* listener);
+    // Carries out a click on one of those two buttons; false for any other button.
+    bool handleWheelOrModulationClick (juce::Button* clicked, juce::Button& wheelButton, juce::Button& modulationButton);
+    // Lights the wheel button while the parameter is assigned to the mouse wheel.
+    void showWheelAssignment (juce::Button& wheelButton) const;
+    // Lights the modulation button while a modulation source other than "None" drives the
+    // parameter, and returns whether one does: the user cannot edit the value by hand then.
+    bool showModulation (juce::Button& modulationButton) const;
     bool hasModulationSource() const { return modulationSource != nullptr; }
 
 private:
@@ -81,6 +82,11 @@ private:
     // a modulation source of its own: follow it, so the menu and the lock-out stay with the
     // program shown.
     void followModulationSource();
+    // Assigns the parameter to the mouse wheel, or takes it away.
+    void setWheelAssigned (bool assigned);
+    bool isModulated() const;
+    // Offers the modulation source's values in a menu at the button and sets the one chosen.
+    void chooseModulationSource (juce::Component& button);
 
     AlxParameter* parameter = nullptr;
     AlxParameter* modulationSource = nullptr;

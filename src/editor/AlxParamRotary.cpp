@@ -21,9 +21,8 @@ AlxParamRotary::AlxParamRotary (AlxEditor* owner)
     nameLabel->setJustificationType (juce::Justification::centred);
     addAndMakeVisible (nameLabel);
 
-    wheelButton = addIconButton ("wheelButton", wheelIcon.get(), true, "Assign this parameter to the mouse wheel", this);
-    modulationButton = addIconButton ("modulationButton", modulateIcon.get(), false,
-                                      "Assign a modulation source to this parameter", this);
+    wheelButton = addWheelButton (wheelIcon.get(), this);
+    modulationButton = addModulationButton (modulateIcon.get(), "Assign a modulation source to this parameter", this);
 
     valueBox = new AlxLabel ("valueBox", "000.0");
     valueBox->setJustificationType (juce::Justification::centred);
@@ -174,13 +173,12 @@ void AlxParamRotary::refreshValue()
 
 void AlxParamRotary::refreshFocused()
 {
-    wheelButton->setToggleState (isWheelAssigned(), juce::dontSendNotification);
+    showWheelAssignment (*wheelButton);
 }
 
 void AlxParamRotary::updateModulationState()
 {
-    const bool modulated = isModulated();
-    modulationButton->setToggleState (modulated, juce::dontSendNotification);
+    const bool modulated = showModulation (*modulationButton);
     wheelButton->setEnabled (! modulated);
     valueBox->setEnabled (! modulated);
     knob->setEnabled (! modulated && knobHasRange);
@@ -188,13 +186,8 @@ void AlxParamRotary::updateModulationState()
 
 void AlxParamRotary::buttonClicked (juce::Button* button)
 {
-    if (getParameter() == nullptr)
-        return;
-
-    if (button == wheelButton)
-        setWheelAssigned (wheelButton->getToggleState());
-    else if (button == modulationButton)
-        chooseModulationSource (*modulationButton);
+    if (getParameter() != nullptr)
+        handleWheelOrModulationClick (button, *wheelButton, *modulationButton);
 }
 
 void AlxParamRotary::sliderValueChanged (juce::Slider*)

@@ -7,6 +7,7 @@
 #include "editor/AlxCachedSVG.h"
 #include "editor/AlxDrawableLoader.h"
 #include "editor/AlxGroovePanel.h"
+#include "editor/AlxHeaderPanel.h"
 #include "editor/AlxLFOPanel.h"
 #include "editor/AlxSpacer.h"
 #include "editor/AlxSynthPanel.h"
@@ -32,7 +33,10 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     : AlxEditor (owner),
       lookAndFeel (AlxPlimsarLookAndFeel::acquire())
 {
+    // The size follows the panels alone (updateSize pins the constrainer to it); hosts are told
+    // not to offer resizing.
     setConstrainer (&sizeConstrainer);
+    setResizable (false, false);
 
     makerLogo = loadDrawableFromZip (AlxEmbeddedData::iconZip, AlxEmbeddedData::iconZipSize, "vendorlogo.svg");
     appLogo = loadDrawableFromZip (AlxEmbeddedData::helpZip, AlxEmbeddedData::helpZipSize, "applogo.svg");
@@ -43,9 +47,9 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     versionText.setText (root != nullptr ? displayedVersion (root->getVersionString()) : juce::String());
     versionText.setColour (juce::Colour (0xff6acdfe));
 
-    // The panels, in display order. The header, MIDI and help panels are not built yet: spacers
-    // of their size keep their places.
-    headerPanel = addPanel (std::make_unique<AlxSpacer> (800, headerHeight, false));
+    // The panels, in display order. The MIDI and help panels are not built yet: spacers of their
+    // size keep their places.
+    headerPanel = addPanel (std::make_unique<AlxHeaderPanel> (this));
     midiPanel = addPanel (std::make_unique<AlxSpacer> (midiPanelWidth, midiPanelHeight, false));
     triggerPanel = addPanel (std::make_unique<AlxTriggerPanel> (this));
     groovePanel = addPanel (std::make_unique<AlxGroovePanel> (this));

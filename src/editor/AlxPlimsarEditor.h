@@ -45,9 +45,8 @@ public:
     static constexpr int synthPanelWidth = 345;
 
     // The sizes of the panels that are still held by spacers, as those panels will report them:
-    // the header is one combo row (19) plus 10; the help area starts collapsed to a 15-pixel
-    // strip; the MIDI panel's flow is two gaps of 10 and five overlapping combo rows of 19.
-    static constexpr int headerHeight = 29;
+    // the help area starts collapsed to a 15-pixel strip; the MIDI panel's flow is two gaps of 10
+    // and five overlapping combo rows of 19.
     static constexpr int helpWidth = 15;
     static constexpr int helpHeight = 470;
     static constexpr int midiPanelHeight = 107;

@@ -224,16 +224,18 @@ void AlxMidiInputModule::followSystemMessages (const juce::MidiBuffer& buffer, i
         if ((status & 0xF0) != 0xF0 || transport->isStopped())
             continue;
 
+        const int offset = event.samplePosition;
+
         switch (status)
         {
             case songPositionPointer:
                 if (event.numBytes >= 3)
-                    setSongPosition ((event.data[2] & 0x7F) * 128 + (event.data[1] & 0x7F));
+                    setSongPosition ((event.data[2] & 0x7F) * 128 + (event.data[1] & 0x7F), offset);
                 break;
 
             case midiStart:
                 // A MIDI start plays the song from its beginning.
-                setSongPosition (0);
+                setSongPosition (0, offset);
                 transport->postStart();
                 break;
 
@@ -246,7 +248,7 @@ void AlxMidiInputModule::followSystemMessages (const juce::MidiBuffer& buffer, i
                 break;
 
             case midiClock:
-                clockTick();
+                clockTick (offset);
                 break;
 
             default:
@@ -255,7 +257,19 @@ void AlxMidiInputModule::followSystemMessages (const juce::MidiBuffer& buffer, i
     }
 }
 
-void AlxMidiInputModule::setSongPosition (int sixteenths)
+void AlxMidiInputModule::moveClockTo (double samplePosition, int offset, bool realign)
+{
+    // The message sits offset samples into the block: the block starts that much earlier. Whole
+    // samples keep the clock on the sample grid the root advances it by.
+    const double blockStart = std::round (samplePosition) - offset;
+
+    if (realign)
+        transport->realignSampleCounter (blockStart);
+    else
+        transport->setSampleCounter (blockStart);
+}
+
+void AlxMidiInputModule::setSongPosition (int sixteenths, int offset)
 {
     if (sixteenths >= 0)
         songPosition = sixteenths;
@@ -268,23 +282,25 @@ void AlxMidiInputModule::setSongPosition (int sixteenths)
     if (! (samplesPerQuarter > 0.0) || ! std::isfinite (samplesPerQuarter))
         return;
 
-    const double samplePosition = std::floor (samplesPerQuarter * songPosition * 0.25);
-    transport->setSampleCounter (samplePosition);
-    setClockCount ((int) std::floor (samplePosition / (samplesPerQuarter / 24.0)));
+    // The next clock marks this position: six clocks to the sixteenth note.
+    setClockCount (songPosition * 6);
+    moveClockTo (samplesPerQuarter * songPosition * 0.25, offset, false);
 }
 
-void AlxMidiInputModule::clockTick()
+void AlxMidiInputModule::clockTick (int offset)
 {
-    ++clockCount;
+    // This clock marks the song position of the clocks counted before it: the first clock after
+    // a start is the song's beginning.
+    const int clock = clockCount++;
 
     // The clock re-aligns the position once per sixteenth note; a host's position stands.
-    if (clockCount % 6 != 0 || transport == nullptr || transport->isHostDriven())
+    if (clock % 6 != 0 || transport == nullptr || transport->isHostDriven())
         return;
 
-    const double bpm = transport->getPosition().bpm;
+    const double samplesPerQuarter = transport->getSamplesPerQuarter();
 
-    if (bpm > 0.0)
-        transport->setSampleCounter (std::floor (transport->getSampleRate() / (bpm / 60.0) / 24.0 * clockCount));
+    if (samplesPerQuarter > 0.0 && std::isfinite (samplesPerQuarter))
+        moveClockTo (samplesPerQuarter / 24.0 * clock, offset, true);
 }
 
 bool AlxMidiInputModule::handleModuleMessage (void* source, int code, std::uint32_t timeMs)

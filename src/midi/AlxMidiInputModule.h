@@ -54,11 +54,13 @@ public:
     // Follows the song position, start, continue, stop and clock messages of the block (up to and
     // including position numSamples) into the transport; nothing while the transport is stopped.
     virtual void followSystemMessages (const juce::MidiBuffer& buffer, int numSamples);
-    // Moves the transport's clock to a song position in sixteenth notes; a negative position
-    // keeps the last one.
-    virtual void setSongPosition (int sixteenths);
-    // One MIDI clock (24 per quarter note); every sixth re-aligns the transport's clock.
-    virtual void clockTick();
+    // Moves the transport's clock to a song position in sixteenth notes, reached offset samples
+    // into the block; a negative position keeps the last one. The next clock marks it.
+    virtual void setSongPosition (int sixteenths, int offset = 0);
+    // One MIDI clock (24 per quarter note) offset samples into the block. It marks the song
+    // position of the clocks before it (the first after a start marks the beginning); every
+    // sixth re-aligns the transport's clock so that this clock's sample lies at that position.
+    virtual void clockTick (int offset = 0);
     virtual void setClockCount (int count) { clockCount = count; }
     // Rewrites the buffer with the block's MIDI from the selected source.
     virtual void fillBlock (juce::MidiBuffer& buffer, int numSamples);
@@ -79,6 +81,9 @@ private:
     void playTracks (juce::MidiBuffer& buffer, int numSamples);
     void takeDeviceMessages (juce::MidiBuffer& buffer, const juce::String& deviceName, int channel, int numSamples);
     double blockPosition() const;
+    // Sets the transport's clock so that the sample offset samples into the block lies at
+    // samplePosition; a re-alignment by the clock continues the song, a move jumps.
+    void moveClockTo (double samplePosition, int offset, bool realign);
     void forgetNotes();
 
     AlxMidiInputGroupModule* group = nullptr;

@@ -17,6 +17,22 @@ namespace
             out.addEvent (juce::MidiMessage::allNotesOff (channel), 0);
     }
 
+    bool isNoteOn (const juce::MidiMessageMetadata& event)
+    {
+        return event.numBytes >= 3 && (event.data[0] & 0xF0) == 0x90 && event.data[2] != 0;
+    }
+
+    bool isNoteOff (const juce::MidiMessageMetadata& event)
+    {
+        return event.numBytes >= 3 && ((event.data[0] & 0xF0) == 0x80 || (event.data[0] & 0xF0) == 0x90);
+    }
+
+    // All Notes Off or All Sound Off.
+    bool endsEveryNote (const juce::MidiMessageMetadata& event)
+    {
+        return event.numBytes >= 3 && (event.data[0] & 0xF0) == 0xB0 && (event.data[1] == 123 || event.data[1] == 120);
+    }
+
     // Appends the events before numSamples, every channel message moved to the channel (0 ... 15).
     void mapToChannel (const juce::MidiBuffer& events, int channel, int numSamples, juce::MidiBuffer& out)
     {
@@ -75,8 +91,10 @@ void AlxMidiOutputModule::prepareToPlay (double sampleRate, int blockSize)
     lastChannel = -1;
     clearOutputPins();
     carry.clear();
+    sounding.fill (false);
+    supersededNoteOffs.fill (0);
 
-    for (auto* buffer : { &carry, &blockEvents, &mapped, &scratch, getSynthOutputPin()->getObject() })
+    for (auto* buffer : { &carry, &blockEvents, &mapped, &paired, &scratch, getSynthOutputPin()->getObject() })
         if (buffer != nullptr)
             buffer->ensureSize (reservedBytes);
 
@@ -111,10 +129,11 @@ void AlxMidiOutputModule::processBlockBody (int numSamples)
 
     if (reset)
     {
-        // All Notes Off ahead of the block's own events: the notes started in this block come
-        // after the reset (a start of the transport is one) and must sound.
+        // The sounding notes end and All Notes Off follows, ahead of the block's own events: the
+        // notes started in this block come after the reset (a start of the transport is one) and
+        // must sound.
         scratch.clear();
-        addAllNotesOff (scratch);
+        endSoundingNotes (scratch);
         scratch.addEvents (blockEvents, 0, -1, 0);
         blockEvents.swapWith (scratch);
         setResetPending (false);
@@ -149,9 +168,11 @@ void AlxMidiOutputModule::route (juce::MidiBuffer& events, juce::MidiBuffer& hos
     }
     else if (destination != lastDestination || channel != lastChannel || name != lastName)
     {
-        // The old destination is silenced; the notes of this block are dropped.
+        // The old destination is silenced; the notes of this block are dropped, and so are the
+        // note-offs still to come, whose notes have just been ended.
         events.clear();
-        addAllNotesOff (events);
+        carry.clear();
+        endSoundingNotes (events);
         deliver (events, lastDestination, lastName, lastChannel, hostOut, synthOut, numSamples);
         lastDestination = destination;
         lastChannel = channel;
@@ -168,20 +189,83 @@ void AlxMidiOutputModule::deliver (const juce::MidiBuffer& events, int destinati
     if (events.isEmpty())
         return;
 
+    pairNotes (events, numSamples, paired);
+
     if (destination == AlxMidiToDeviceDomain::host)
     {
-        mapToChannel (events, channel, numSamples, hostOut);
+        mapToChannel (paired, channel, numSamples, hostOut);
     }
     else if (destination == AlxMidiToDeviceDomain::builtInSynth)
     {
-        mapToChannel (events, channel, numSamples, synthOut);
+        mapToChannel (paired, channel, numSamples, synthOut);
     }
     else if (destination >= AlxMidiToDeviceDomain::firstDevice)
     {
         mapped.clear();
-        mapToChannel (events, channel, numSamples, mapped);
+        mapToChannel (paired, channel, numSamples, mapped);
         sendToDevice (name, mapped, numSamples);
     }
+}
+
+void AlxMidiOutputModule::pairNotes (const juce::MidiBuffer& events, int numSamples, juce::MidiBuffer& out)
+{
+    out.clear();
+
+    for (const auto event : events)
+    {
+        if (event.samplePosition >= numSamples)
+            break;
+
+        const auto note = (size_t) (event.numBytes >= 2 ? event.data[1] & 0x7F : 0);
+
+        if (isNoteOn (event))
+        {
+            // A note fired again while it still sounds (a gate over 100 %, a step that shortens
+            // under a sounding note) ends there and starts anew; the note-off scheduled for it
+            // is dropped when it comes.
+            if (sounding[note])
+            {
+                out.addEvent (juce::MidiMessage::noteOff ((event.data[0] & 0x0F) + 1, (int) note), event.samplePosition);
+                ++supersededNoteOffs[note];
+            }
+
+            sounding[note] = true;
+        }
+        else if (isNoteOff (event))
+        {
+            if (supersededNoteOffs[note] > 0)
+            {
+                --supersededNoteOffs[note];
+                continue;
+            }
+
+            // A note-off of a note that does not sound (its note was ended by a reset) would
+            // only cut short a new note of the same key.
+            if (! sounding[note])
+                continue;
+
+            sounding[note] = false;
+        }
+        else if (endsEveryNote (event))
+        {
+            sounding.fill (false);
+            supersededNoteOffs.fill (0);
+        }
+
+        out.addEvent (event.data, event.numBytes, event.samplePosition);
+    }
+}
+
+void AlxMidiOutputModule::endSoundingNotes (juce::MidiBuffer& out)
+{
+    // The note-offs still to come have been dropped with the carried events.
+    supersededNoteOffs.fill (0);
+
+    for (size_t note = 0; note < sounding.size(); ++note)
+        if (sounding[note])
+            out.addEvent (juce::MidiMessage::noteOff (1, (int) note), 0);
+
+    addAllNotesOff (out);
 }
 
 void AlxMidiOutputModule::sendToDevice (const juce::String& name, const juce::MidiBuffer& events, int numSamples)

@@ -2,6 +2,8 @@
 
 #include "framework/AlxModule.h"
 
+#include <array>
+
 class AlxMidiOutputDeviceManager;
 class AlxMidiOutputGroupModule;
 class AlxTransportModule;
@@ -9,8 +11,10 @@ class AlxTransportModule;
 // Where the generated notes go, once per block: nowhere, into the host's MIDI buffer (pin 1), to
 // the built-in synth (pin 2) or to one MIDI output device. Every channel message goes out on the
 // chosen channel; events the trigger scheduled beyond the block wait for the block they fall in.
-// When the destination or the channel changes, the old one gets All Notes Off first, so no note
-// hangs there.
+// Every note-on gets its note-off and no key is switched on twice: a note fired again while it
+// sounds is ended first. When the destination or the channel changes, or a reset asks for it (a
+// start, stop or jump of the song position), the sounding notes get their note-offs and All Notes
+// Off follows, so no note hangs there.
 //
 // Threads: the block work, device sends included, runs on the audio thread. Parameter changes are
 // handled on the message thread under the processor's callback lock.
@@ -45,6 +49,15 @@ public:
     // of this name; nothing when no enabled output has it.
     void sendToDevice (const juce::String& name, const juce::MidiBuffer& events, int numSamples);
 
+    // Keeps every key on or off, never on twice: a note-on for a key that sounds is preceded by
+    // its note-off, the note-off scheduled for the note it replaced is dropped, and so is a
+    // note-off for a key that does not sound. Takes the events before numSamples.
+    void pairNotes (const juce::MidiBuffer& events, int numSamples, juce::MidiBuffer& out);
+
+    // A note-off for every sounding note, then All Notes Off on every channel; for when the
+    // carried events are dropped (a reset, a change of destination).
+    void endSoundingNotes (juce::MidiBuffer& out);
+
 private:
     void deliver (const juce::MidiBuffer& events, int destination, const juce::String& name, int channel,
                   juce::MidiBuffer& hostOut, juce::MidiBuffer& synthOut, int numSamples);
@@ -65,7 +78,13 @@ private:
     juce::MidiBuffer carry;
     juce::MidiBuffer blockEvents;
     juce::MidiBuffer mapped;
+    juce::MidiBuffer paired;
     juce::MidiBuffer scratch;
+
+    // Which keys sound at the destination (every event goes out on one channel), and how many
+    // note-offs of each key to drop because their notes were ended early.
+    std::array<bool, 128> sounding {};
+    std::array<int, 128> supersededNoteOffs {};
 
     JUCE_DECLARE_NON_COPYABLE (AlxMidiOutputModule)
 };

@@ -93,11 +93,25 @@ public:
     bool isHostDriven() const noexcept { return hostDriven; }
     double getSampleRate() const noexcept { return sampleRate; }
     double getSamplesPerQuarter() const noexcept { return sampleRate / (position.bpm / 60.0); }
-    // Samples since the origin of the own clock. The root adds each block's length after the
-    // block; the MIDI input module sets it when it follows song position and clock messages.
+    // Samples since the origin of the own clock, a whole number: exact far beyond any song's
+    // length. The root adds each block's length after the block; the MIDI input module sets it
+    // when it follows song position and clock messages.
     double getSampleCounter() const noexcept { return sampleCounter; }
     void setSampleCounter (double samples) noexcept { sampleCounter = samples; }
-    void advanceSampleCounter (int numSamples) noexcept { sampleCounter += numSamples; }
+    // Moves the clock to where an external MIDI clock says the block starts. The song goes on
+    // from there: for the current block the move is a correction, not a jump of the position.
+    void realignSampleCounter (double samples) noexcept
+    {
+        sampleCounter = samples;
+        realigned = true;
+    }
+    // True while the block in which the clock was re-aligned runs.
+    bool wasRealigned() const noexcept { return realigned; }
+    void advanceSampleCounter (int numSamples) noexcept
+    {
+        sampleCounter += numSamples;
+        realigned = false;
+    }
 
 private:
     void timerCallback() override;
@@ -129,6 +143,7 @@ private:
     // are known from the start.
     bool positionApplied = false;
     double sampleCounter = 0.0;
+    bool realigned = false;
     double sampleRate = 0.0;
 
     JUCE_DECLARE_NON_COPYABLE (AlxTransportModule)

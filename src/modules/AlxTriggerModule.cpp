@@ -2,6 +2,7 @@
 
 #include "midi/AlxMidiInputGroupModule.h"
 #include "midi/AlxMidiInputModule.h"
+#include "midi/AlxMidiOutputModule.h"
 #include "modules/AlxArpModule.h"
 #include "modules/AlxBlockTimeline.h"
 #include "modules/AlxGrooveModule.h"
@@ -78,6 +79,12 @@ void AlxTriggerModule::prepareToPlay (double, int)
 
     if (auto* out = getMidiOutputPin()->getObject())
         out->ensureSize (outputReserveBytes);
+}
+
+void AlxTriggerModule::endSoundingNotes() const
+{
+    if (auto* output = findModuleOf<AlxMidiOutputModule>())
+        output->setResetPending (true);
 }
 
 AlxMidiInputGroupModule* AlxTriggerModule::getMidiInputGroup() const
@@ -203,13 +210,23 @@ void AlxTriggerModule::triggerBlock (const juce::MidiKeyboardState& held, float 
     if (continues)
         startQuarter = lastBlockEnd;
 
+    // An external MIDI clock corrects the position a little now and then; the song goes on, so
+    // the grid points already fired stay fired and those skipped fire at the block's start.
+    const bool corrected = continuing && ! continues && transport->wasRealigned();
+
+    // Any other move of the position while playing (a song position pointer, a start, a host's
+    // loop, a new tempo) is a jump: the sounding notes belong to the old position and end before
+    // the notes of the new one.
+    if (continuing && ! continues && ! corrected)
+        endSoundingNotes();
+
     const AlxBlockTimeline timeline (*getGrooveModule(), blockStartSample, startQuarter, sampleRate, position.bpm, counted);
     const auto blockStart = timeline.at (0);
     const auto blockEnd = timeline.at (numSamples);
 
     // While blocks follow each other, the scan goes on where it stopped: a grid point fires once
     // even if the groove settings moved grooved time back between the blocks.
-    const double from = continues ? lastScanEnd : blockStart.grooved;
+    const double from = continues || corrected ? lastScanEnd : blockStart.grooved;
     const double to = blockEnd.grooved;
     continuing = true;
     lastBlockEnd = timeline.quarterAt (numSamples);

@@ -86,6 +86,8 @@ private:
     void scanGrid (double from, double to, Fire&& fire) const;
     // The firing of the slice that starts at sliceStart, if it has one.
     bool sliceFiring (double sliceStart, double& time, double& interval) const;
+    // Asks the MIDI output stage to end the notes that sound, ahead of this block's notes.
+    void endSoundingNotes() const;
     // Forgets the block before, so that the next one starts a new stretch of song.
     void breakContinuity() { continuing = false; }
 

@@ -10,9 +10,7 @@
 
 namespace
 {
-    // Commands posted on the program module's event parameter, carried out by the editor's
-    // header; and the help module's kind that no help action is assigned to.
-    enum ProgramCommand { savePreset = 13, loadPreset = 14, saveBank = 15, loadBank = 16, renamePreset = 17 };
+    // The help module's kind that no help action is assigned to.
     constexpr int unassignedHelpCommand = 22;
 
     struct MenuEntry
@@ -49,11 +47,11 @@ namespace
     };
 
     const Posting postings[] {
-        { MainAppWindow::loadBankItem, AlxProgramModule::moduleId, loadBank },
-        { MainAppWindow::loadPresetItem, AlxProgramModule::moduleId, loadPreset },
-        { MainAppWindow::saveBankItem, AlxProgramModule::moduleId, saveBank },
-        { MainAppWindow::savePresetItem, AlxProgramModule::moduleId, savePreset },
-        { MainAppWindow::renamePresetItem, AlxProgramModule::moduleId, renamePreset },
+        { MainAppWindow::loadBankItem, AlxProgramModule::moduleId, AlxProgramModule::loadBank },
+        { MainAppWindow::loadPresetItem, AlxProgramModule::moduleId, AlxProgramModule::loadPreset },
+        { MainAppWindow::saveBankItem, AlxProgramModule::moduleId, AlxProgramModule::saveBank },
+        { MainAppWindow::savePresetItem, AlxProgramModule::moduleId, AlxProgramModule::savePreset },
+        { MainAppWindow::renamePresetItem, AlxProgramModule::moduleId, AlxProgramModule::renamePreset },
         // The same command the device choosers' "Configure..." entry posts.
         { MainAppWindow::midiSettingsItem, AlxMidiInputGroupModule::moduleId, AlxMessageCode::domainCommand },
         { MainAppWindow::helpItem, AlxHelpModule::moduleId, AlxHelpModule::showHelp },

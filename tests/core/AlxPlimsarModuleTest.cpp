@@ -1,8 +1,10 @@
 #include "core/AlxProgramModule.h"
+#include "modules/AlxGrooveModule.h"
 #include "modules/AlxLFOGroupModule.h"
 #include "modules/AlxTransportModule.h"
 #include "modules/AlxTriggerModule.h"
 #include "synth/AlxSynthModule.h"
+#include "support/AlxNotePath.h"
 #include "support/AlxTestHost.h"
 
 #include <gtest/gtest.h>
@@ -29,27 +31,40 @@ TEST (AlxPlimsarModule, theOwnClockAdvancesByEveryBlock)
     EXPECT_NEAR (transport.getPosition().ppqPosition, (48000.0 - 480.0) / transport.getSamplesPerQuarter(), 1.0e-9);
 }
 
-TEST (AlxPlimsarModule, blocksNearTheEndOfTheSampleCountPassThroughUntouched)
+TEST (AlxPlimsarModule, thePathPlaysOnTheGridFarPastAThirtyTwoBitSampleCount)
 {
-    AlxTestHost host (48000.0);
-    auto& transport = *host.getRoot().getTransportModule();
-    // The guard looks at the position the transport applied in the block before.
-    transport.setSampleCounter (2147483647.0 - 100.0);
-    host.processBlock (64);
-    const double counter = transport.getSampleCounter();
-    EXPECT_DOUBLE_EQ (counter, 2147483647.0 - 36.0);
+    // Song positions beyond 2^31 and 2^32 samples (a day at 44.1 kHz, hours at 192 kHz): the
+    // quarter-note grid keeps firing on its song samples, with no gap and no drift.
+    for (const double startSample : { 2147483647.0 - 5000.0, 4294967296.0 * 3.0 + 17.0, 86400.0 * 192000.0 })
+    {
+        AlxTestHost host (192000.0);
+        AlxNotePath path (host);
+        path.select (host.getRoot().getTriggerModule()->getStepParameter(), "1/4");
+        path.select (host.getRoot().getGrooveModule()->getPatternParameter(), "Off");
+        path.hold ({ 60 });
+        path.start();
+        path.run (0, 512);
 
-    juce::MidiBuffer input;
-    input.addEvent (juce::MidiMessage::noteOn (1, 60, 1.0f), 3);
-    host.processBlock (600, input);
-    EXPECT_DOUBLE_EQ (transport.getSampleCounter(), counter);
-    ASSERT_EQ (host.getMidi().getNumEvents(), 1);
-    EXPECT_EQ ((*host.getMidi().begin()).samplePosition, 3);
+        auto& transport = *host.getRoot().getTransportModule();
+        const double samplesPerQuarter = transport.getSamplesPerQuarter();
+        transport.setSampleCounter (startSample);
+        const auto notes = path.run ((juce::int64) (samplesPerQuarter * 8.0), 509);
 
-    transport.setSampleCounter (0.0);
-    host.processBlock (64);
-    host.processBlock (64);
-    EXPECT_DOUBLE_EQ (transport.getSampleCounter(), 128.0);
+        const auto ons = AlxNotePath::samples (notes, true);
+        ASSERT_EQ (ons.size(), 8u) << startSample;
+        EXPECT_EQ (path.getMisplacedNoteOns(), 0);
+
+        for (size_t i = 0; i < ons.size(); ++i)
+        {
+            // Grid point k lies at song sample k x samplesPerQuarter.
+            const double songSample = startSample + (double) ons[i];
+            const double quarter = songSample / samplesPerQuarter;
+            EXPECT_NEAR (quarter, std::round (quarter), 1.0 / samplesPerQuarter) << startSample << " note " << i;
+        }
+
+        EXPECT_EQ (AlxNotePath::samples (notes, false).size(), 8u);
+        EXPECT_DOUBLE_EQ (transport.getSampleCounter(), startSample + std::floor (samplesPerQuarter * 8.0));
+    }
 }
 
 TEST (AlxPlimsarModule, cablesAreWiredOnlyBetweenPrepareAndRelease)

@@ -93,6 +93,25 @@ struct AlxParamControlFixture : testing::Test
     }
 };
 
+// A control whose menus answer as the test says instead of waiting for a click, and remember
+// what they offered.
+template <typename Control>
+struct ScriptedMenus : Control
+{
+    using Control::Control;
+
+    int showMenu (juce::PopupMenu& menu, juce::Component&) override
+    {
+        offered.clear();
+        for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+            offered.add (it.getItem().text + (it.getItem().isTicked ? " (ticked)" : ""));
+        return answer;
+    }
+
+    int answer = 0;
+    juce::StringArray offered;
+};
+
 // Collects what the debug output receives while it lives.
 class AlxDebugCapture
 {

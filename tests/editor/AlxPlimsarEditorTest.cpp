@@ -2,8 +2,12 @@
 #include "core/AlxPlimsarModule.h"
 #include "editor/AlxCachedDrawables.h"
 #include "editor/AlxPanel.h"
+#include "editor/AlxParamPanel.h"
+#include "editor/AlxSpacer.h"
 #include "editor/AlxPlimsarEditor.h"
 #include "framework/AlxRealParameter.h"
+#include "midi/AlxMidiInputModule.h"
+#include "midi/AlxMidiOutputModule.h"
 #include "support/AlxMessageLoop.h"
 #include "support/AlxTestHost.h"
 #include "synth/AlxSynthModule.h"
@@ -83,6 +87,7 @@ TEST_F (AlxPlimsarEditorTest, sizeIsWhatThePanelsNeed)
     EXPECT_EQ (constrainer.getMinimumHeight(), editor->getHeight());
     EXPECT_EQ (constrainer.getMaximumHeight(), editor->getHeight());
     EXPECT_EQ (editor->getConstrainer(), &constrainer) << "the window asks the editor's constrainer";
+    EXPECT_FALSE (editor->isResizable()) << "hosts offer no resizing";
 }
 
 TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem)
@@ -114,6 +119,27 @@ TEST_F (AlxPlimsarEditorTest, headerMidiAndHelpSitWhereTheCompleteEditorPutsThem
     {
         EXPECT_EQ (synth->getBottom(), h - 7);
     }
+}
+
+TEST_F (AlxPlimsarEditorTest, reservedPlacesFitThePanelsToCome)
+{
+    OpenEditor editor (processor);
+    auto& container = *processor.getContainer();
+    auto* input = container.findModuleOf<AlxMidiInputModule>();
+    auto* output = container.findModuleOf<AlxMidiOutputModule>();
+    ASSERT_NE (input, nullptr);
+    ASSERT_NE (output, nullptr);
+
+    // The MIDI panel's flow: a gap, the input's source, channel and track, a gap, the output's
+    // destination and channel, each a combo with a 45-pixel label and a 140-pixel field.
+    AlxParamPanel midi (editor.editor.get(), "Midi", AlxPlimsarEditor::midiPanelWidth);
+    midi.addChild (new AlxSpacer (250, 10, true));
+    for (auto* parameter : { input->getDeviceParameter(), input->getChannelParameter(), input->getTrackParameter() })
+        ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
+    midi.addChild (new AlxSpacer (250, 10, true));
+    for (auto* parameter : { output->getDeviceParameter(), output->getChannelParameter() })
+        ASSERT_NE (midi.addParameter (parameter, 45, 140), nullptr);
+    EXPECT_EQ (midi.getPreferredHeight(), AlxPlimsarEditor::midiPanelHeight);
 }
 
 TEST_F (AlxPlimsarEditorTest, hostResizeMovesNothingButTheSynthPanelsBottom)
@@ -330,8 +356,14 @@ TEST_F (AlxPlimsarEditorTest, editorMayGoWhileBlocksRun)
     std::atomic<bool> running { true };
     std::thread audio ([&]
     {
+        // A device asks for the next block a while after the last one (here much sooner than 256
+        // samples would last); a loop without pause would keep the processor's lock from the
+        // status views, which take it to read the transport.
         while (running)
+        {
             host.processBlock (256);
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        }
     });
 
     for (int i = 0; i < 20; ++i)

@@ -87,25 +87,32 @@ TEST_F (AlxMidiInputModuleTest, songPositionAndClockMoveTheTransportsClock)
     ASSERT_TRUE (transport().isArmed());
     choose (*input().getDeviceParameter(), "VST/AU host");
 
-    // F2 10 00: 16 sixteenths, 4 quarter notes. The root then adds the block as always.
-    host.processBlock (blockSize, blockOf ({ { 0, juce::MidiMessage (0xF2, 0x10, 0x00) } }));
+    // F2 10 00 at sample 100: 16 sixteenths, 4 quarter notes (96000 samples), reached there. The
+    // root then adds the block as always.
+    host.processBlock (blockSize, blockOf ({ { 100, juce::MidiMessage (0xF2, 0x10, 0x00) } }));
     EXPECT_EQ (input().getSongPosition(), 16);
     EXPECT_EQ (input().getClockCount(), 96);
-    EXPECT_DOUBLE_EQ (transport().getSampleCounter(), 96000.0 + blockSize);
+    EXPECT_DOUBLE_EQ (transport().getSampleCounter(), 96000.0 - 100.0 + blockSize);
 
+    // The first clock after it marks that position, at its own sample (30).
     juce::MidiBuffer fiveClocks;
 
     for (int i = 0; i < 5; ++i)
-        fiveClocks.addEvent (juce::MidiMessage::midiClock(), i * 80);
+        fiveClocks.addEvent (juce::MidiMessage::midiClock(), 30 + i * 80);
 
     host.processBlock (blockSize, fiveClocks);
     EXPECT_EQ (input().getClockCount(), 101);
-    EXPECT_DOUBLE_EQ (transport().getSampleCounter(), 96000.0 + 2 * blockSize);
+    EXPECT_DOUBLE_EQ (transport().getSampleCounter(), 96000.0 - 30.0 + blockSize);
 
-    // The sixth clock completes a sixteenth note and re-aligns the clock: 102 x 24000 / 24.
+    // The clocks between sixteenth notes leave the clock running.
     host.processBlock (blockSize, blockOf ({ { 0, juce::MidiMessage::midiClock() } }));
     EXPECT_EQ (input().getClockCount(), 102);
-    EXPECT_DOUBLE_EQ (transport().getSampleCounter(), 102000.0 + blockSize);
+    EXPECT_DOUBLE_EQ (transport().getSampleCounter(), 96000.0 - 30.0 + 2 * blockSize);
+
+    // The next sixteenth note's clock re-aligns it: clock 102 lies at 102 x 24000 / 24 samples.
+    host.processBlock (blockSize, blockOf ({ { 200, juce::MidiMessage::midiClock() } }));
+    EXPECT_EQ (input().getClockCount(), 103);
+    EXPECT_DOUBLE_EQ (transport().getSampleCounter(), 102000.0 - 200.0 + blockSize);
 }
 
 namespace

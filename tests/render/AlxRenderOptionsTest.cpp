@@ -109,6 +109,8 @@ TEST (AlxRenderOptions, namesTheFirstProblem)
         { "--midi-out o.mid --program=", "--program: the program name is empty" },
         { "--midi-out o.mid --time-signature 7", "--time-signature: '7' is not of the form N/D, e.g. 3/4" },
         { "--midi-out o.mid --time-signature 7/6", "--time-signature: the denominator 6 is not one of 1, 2, 4, 8, 16" },
+        { "--midi-out o.mid --time-signature 3/0", "--time-signature: the denominator 0 is not one of 1, 2, 4, 8, 16" },
+        { "--midi-out o.mid --time-signature 3/-4", "--time-signature: the denominator -4 is not one of 1, 2, 4, 8, 16" },
         { "--midi-out o.mid --time-signature 0/4", "--time-signature: 0 is out of range (1 to 99)" },
         { "--midi-out o.mid --time-signature 3/x", "--time-signature: 'x' is not a whole number" },
         { "--midi-out o.mid --sample-rate 44100.5", "--sample-rate: '44100.5' is not a whole number" },
@@ -135,6 +137,41 @@ TEST (AlxRenderOptions, refusesTwoOutputsIntoOneFile)
     EXPECT_EQ (errorOf ("--midi-out x --save-bank ./x"),
                "--midi-out and --save-bank name the same file " + here ("x").getFullPathName().toStdString());
 
-    // An input may be replaced by an output: converting a bank in place.
+    // A bank or program may be converted in place; no other output may replace an input.
     EXPECT_EQ (errorOf ("--bank x.fxb --save-bank x.fxb"), "");
+    EXPECT_EQ (errorOf ("--preset x.fxp --save-preset x.fxp"), "");
+    EXPECT_EQ (errorOf ("--input x.mid --midi-out x.mid"),
+               "--midi-out and --input name the same file " + here ("x.mid").getFullPathName().toStdString());
+    EXPECT_EQ (errorOf ("--bank x.fxb --events-out x.fxb"),
+               "--events-out and --bank name the same file " + here ("x.fxb").getFullPathName().toStdString());
+    EXPECT_EQ (errorOf ("--preset x.fxp --save-bank x.fxp"),
+               "--save-bank and --preset name the same file " + here ("x.fxp").getFullPathName().toStdString());
+}
+
+TEST (AlxRenderOptions, refusesAnOutputThatNamesTheInputThroughALink)
+{
+    const juce::TemporaryFile folder;
+    ASSERT_TRUE (folder.getFile().createDirectory());
+    const auto input = folder.getFile().getChildFile ("song.mid");
+    const auto link = folder.getFile().getChildFile ("link.mid");
+    ASSERT_TRUE (input.replaceWithText ("MThd"));
+    ASSERT_TRUE (input.createSymbolicLink (link, true));
+
+    for (const auto& [in, out] : { std::pair (input, link), std::pair (link, input) })
+    {
+        std::string error;
+
+        try
+        {
+            AlxRenderOptions::parse ({ "--input", in.getFullPathName(), "--wav-out", out.getFullPathName() });
+        }
+        catch (const AlxRenderError& e)
+        {
+            error = e.what();
+        }
+
+        EXPECT_EQ (error, "--wav-out and --input name the same file " + out.getFullPathName().toStdString());
+    }
+
+    folder.getFile().deleteRecursively();
 }

@@ -48,9 +48,9 @@ def test(folder):
         check_equal(out, "", f"standard output for {args}")
         check_equal(sorted(os.listdir(folder)), before, f"files after {args}")
 
-    # Ctrl-C in the middle of a long render: it stops between two blocks and removes its
-    # temporary files.
-    for signal_number in (signal.SIGINT, signal.SIGTERM):
+    # Ctrl-C, a termination request or a closed terminal in the middle of a long render: it stops
+    # between two blocks and removes its temporary files.
+    for signal_number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
         process = subprocess.Popen([renderer(), "--seconds", "40000", "--wav-out", "long.wav", "--quiet"], cwd=folder,
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         deadline = time.monotonic() + 30

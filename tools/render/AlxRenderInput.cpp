@@ -2,7 +2,9 @@
 
 #include "render/AlxRenderError.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 AlxRenderInput AlxRenderInput::fromFile (const juce::File& file)
 {
@@ -25,7 +27,10 @@ AlxRenderInput AlxRenderInput::fromFile (const juce::File& file)
     if (division == 0)
         throw AlxRenderError (name + " has no ticks per quarter note");
 
-    juce::MidiMessageSequence quarters;
+    // The tracks are merged by one stable sort: adding the events of a track to a sequence that
+    // already holds another track's events at the same times would search back from its end for
+    // every event, which grows with the square of the events where tracks overlap.
+    std::vector<juce::MidiMessage> events;
 
     for (int track = 0; track < midiFile.getNumTracks(); ++track)
     {
@@ -34,11 +39,19 @@ AlxRenderInput AlxRenderInput::fromFile (const juce::File& file)
             if (holder->message.isMetaEvent())
                 continue;
 
-            auto message = holder->message;
-            message.setTimeStamp (message.getTimeStamp() / division);
-            quarters.addEvent (message);
+            events.push_back (holder->message);
+            events.back().setTimeStamp (holder->message.getTimeStamp() / division);
         }
     }
+
+    std::stable_sort (events.begin(), events.end(), [] (const juce::MidiMessage& a, const juce::MidiMessage& b)
+                      { return a.getTimeStamp() < b.getTimeStamp(); });
+
+    // In order, each event is appended at the end.
+    juce::MidiMessageSequence quarters;
+
+    for (const auto& message : events)
+        quarters.addEvent (message);
 
     return AlxRenderInput (std::move (quarters));
 }

@@ -3,6 +3,7 @@
 #include "render/AlxRenderError.h"
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -85,25 +86,52 @@ namespace
         inRange (option, numeratorText, numerator, 1, maxNumerator);
 
         // A MIDI file can only state a denominator that is a power of two.
-        if (! juce::isPowerOfTwo (denominator) || denominator > 16)
+        if (denominator < 1 || ! juce::isPowerOfTwo (denominator) || denominator > 16)
             throw AlxRenderError (option + ": the denominator " + denominatorText + " is not one of 1, 2, 4, 8, 16");
 
         options.numerator = numerator;
         options.denominator = denominator;
     }
 
-    void checkDistinctOutputs (const AlxRenderOptions& options)
+    // The same path, or two names of one existing file (a symbolic or hard link).
+    bool sameFile (const juce::File& a, const juce::File& b)
     {
-        const std::pair<const char*, const juce::File*> outputs[] = {
+        if (a == b)
+            return true;
+
+        std::error_code error;
+        return std::filesystem::equivalent (a.getFullPathName().toStdString(), b.getFullPathName().toStdString(), error);
+    }
+
+    // No output may take the place of another output or of an input the render reads; only a
+    // bank or program preset file may be saved over the one it was loaded from (converting it in
+    // place: it is read whole before it is written).
+    void checkDistinctFiles (const AlxRenderOptions& options)
+    {
+        using Named = std::pair<const char*, const juce::File*>;
+        const Named outputs[] = {
             { "--midi-out", &options.midiOut }, { "--events-out", &options.eventsOut }, { "--wav-out", &options.wavOut },
             { "--save-bank", &options.saveBank }, { "--save-preset", &options.savePreset }
         };
+        const Named inputs[] = { { "--bank", &options.bankFile }, { "--preset", &options.presetFile }, { "--input", &options.inputFile } };
+
+        const auto refuse = [] (const Named& a, const Named& b)
+        {
+            if (AlxRenderOptions::isGiven (*a.second) && AlxRenderOptions::isGiven (*b.second) && sameFile (*a.second, *b.second))
+                throw AlxRenderError (juce::String (a.first) + " and " + b.first + " name the same file "
+                                      + a.second->getFullPathName());
+        };
 
         for (size_t i = 0; i < std::size (outputs); ++i)
+        {
             for (size_t j = i + 1; j < std::size (outputs); ++j)
-                if (AlxRenderOptions::isGiven (*outputs[i].second) && *outputs[i].second == *outputs[j].second)
-                    throw AlxRenderError (juce::String (outputs[i].first) + " and " + outputs[j].first
-                                          + " name the same file " + outputs[i].second->getFullPathName());
+                refuse (outputs[i], outputs[j]);
+
+            for (const auto& input : inputs)
+                if (! (outputs[i].second == &options.saveBank && input.second == &options.bankFile)
+                    && ! (outputs[i].second == &options.savePreset && input.second == &options.presetFile))
+                    refuse (outputs[i], input);
+        }
     }
 }
 
@@ -200,7 +228,7 @@ AlxRenderOptions AlxRenderOptions::parse (const juce::StringArray& arguments)
     if (! options.rendersAnything() && ! AlxRenderOptions::isGiven (options.saveBank) && ! AlxRenderOptions::isGiven (options.savePreset))
         throw AlxRenderError ("nothing to do: give --midi-out, --events-out, --wav-out, --save-bank or --save-preset");
 
-    checkDistinctOutputs (options);
+    checkDistinctFiles (options);
     return options;
 }
 

@@ -56,8 +56,9 @@ namespace
 
         void midiDelivered (juce::int64 samplePosition, const juce::MidiMessage& message) override
         {
-            if (csv)
-                csvFailed = ! csv->add (samplePosition, message) || csvFailed;
+            // A full disk ends the render at once, with the reason.
+            if (csv && ! csv->add (samplePosition, message))
+                csvTarget->check();
 
             if (midi)
                 midi->add (samplePosition, message);
@@ -65,8 +66,8 @@ namespace
 
         void audioRendered (const juce::AudioBuffer<float>& block) override
         {
-            if (wav != nullptr)
-                wavFailed = ! wav->writeFromAudioSampleBuffer (block, 0, block.getNumSamples()) || wavFailed;
+            if (wav != nullptr && ! wav->writeFromAudioSampleBuffer (block, 0, block.getNumSamples()))
+                wavTarget->check();
         }
 
         void blockDone (juce::int64 samplesDone, juce::int64 samplesTotal) override
@@ -81,56 +82,54 @@ namespace
         // Completes the files; the targets are not committed yet.
         void finish()
         {
-            if (csvStream != nullptr)
-            {
-                csvStream->flush();
-                csvFailed = csvFailed || csvStream->getStatus().failed();
-                csvStream.reset();
-            }
-
-            if (csvFailed)
-                throw AlxRenderError ("cannot write " + csvTarget->getTarget().getFullPathName());
-
-            // Deleting the writer completes the WAV header and closes the file.
+            // Closing the stream flushes it; deleting the WAV writer completes its header and
+            // closes its file. The targets check what reached the disk.
+            csv.reset();
+            csvStream.reset();
             wav.reset();
-
-            if (wavFailed)
-                throw AlxRenderError ("cannot write " + wavTarget->getTarget().getFullPathName());
         }
 
     private:
         std::optional<AlxRenderTarget>& csvTarget;
         std::optional<AlxRenderTarget>& wavTarget;
         std::optional<AlxMidiFileWriter>& midi;
-        std::unique_ptr<juce::FileOutputStream> csvStream;
+        std::unique_ptr<juce::OutputStream> csvStream;
         std::optional<AlxEventCsvWriter> csv;
         std::unique_ptr<juce::AudioFormatWriter> wav;
-        bool csvFailed = false, wavFailed = false;
         AlxRenderProgress progress;
         const bool showProgress;
         const double startMs = juce::Time::getMillisecondCounterHiRes();
     };
 
+    // The length in samples; refused when below one sample or above the renderer's maximum.
     juce::int64 lengthInSamples (const AlxRenderOptions& options, const AlxRenderer& renderer)
     {
+        double samples = 0.0;
+
         if (options.seconds)
-            return (juce::int64) std::llround (*options.seconds * options.sampleRate);
+        {
+            samples = *options.seconds * options.sampleRate;
+        }
+        else
+        {
+            const double barQuarters = renderer.getNumerator() * 4.0 / renderer.getDenominator();
+            const int bars = options.bars.value_or (AlxRenderOptions::defaultBars);
+            samples = bars * barQuarters * renderer.getSamplesPerQuarter (options.sampleRate);
+        }
 
-        const double barQuarters = renderer.getNumerator() * 4.0 / renderer.getDenominator();
-        const int bars = options.bars.value_or (AlxRenderOptions::defaultBars);
-        return (juce::int64) std::llround (bars * barQuarters * renderer.getSamplesPerQuarter (options.sampleRate));
-    }
+        const auto maximum = AlxRenderer::getMaximumLength();
 
-    void checkLength (juce::int64 length, const AlxRenderOptions& options)
-    {
+        // Compared before rounding: a number of seconds beyond any int64 cannot be rounded to one.
+        if (samples > (double) maximum)
+            throw AlxRenderError ("the render is too long: at most " + juce::String (maximum / options.sampleRate)
+                                  + " seconds at " + juce::String (options.sampleRate) + " Hz");
+
+        const auto length = (juce::int64) std::llround (samples);
+
         if (length < 1)
             throw AlxRenderError ("the render is shorter than one sample");
 
-        const auto maximum = AlxRenderer::getMaximumLength (options.blockSize);
-
-        if (length > maximum)
-            throw AlxRenderError ("the render is too long: at most " + juce::String (maximum / options.sampleRate)
-                                  + " seconds at " + juce::String (options.sampleRate) + " Hz");
+        return length;
     }
 
     std::optional<AlxMidiFileWriter> midiWriterFor (const AlxRenderOptions& options, AlxRenderer& renderer, juce::int64 length)
@@ -156,12 +155,17 @@ namespace
         return writer;
     }
 
-    void writeMidiFile (const AlxMidiFileWriter& writer, const AlxRenderTarget& target, juce::int64 length)
+    void writeMidiFile (const AlxMidiFileWriter& writer, AlxRenderTarget& target, juce::int64 length)
     {
         auto stream = target.createStream();
 
-        if (! writer.writeTo (*stream, length) || (stream->flush(), stream->getStatus().failed()))
+        if (! writer.writeTo (*stream, length))
+        {
+            // The target knows why.
+            stream.reset();
+            target.check();
             throw AlxRenderError ("cannot write " + target.getTarget().getFullPathName());
+        }
     }
 
     void render (const AlxRenderOptions& options, std::ostream& err)
@@ -189,11 +193,13 @@ namespace
         if (AlxRenderOptions::isGiven (options.presetFile))
             renderer.loadPreset (options.presetFile);
 
+        auto& processor = renderer.getProcessor();
+
         if (bankTarget)
-            renderer.saveBank (bankTarget->getFile());
+            bankTarget->writeWith ([&processor] (const juce::File& file) { return processor.saveBankFile (file); });
 
         if (presetTarget)
-            renderer.savePreset (presetTarget->getFile());
+            presetTarget->writeWith ([&processor] (const juce::File& file) { return processor.saveProgramFile (file); });
 
         juce::int64 length = 0;
         std::optional<AlxMidiFileWriter> midi;
@@ -212,7 +218,6 @@ namespace
                 renderer.playTrack (options.track.value_or (0));
 
             length = lengthInSamples (options, renderer);
-            checkLength (length, options);
             midi = midiWriterFor (options, renderer, length);
 
             Outputs outputs (csvTarget, wavTarget, midi, options.sampleRate, err, options.quiet);
@@ -223,7 +228,14 @@ namespace
                 writeMidiFile (*midi, *midiTarget, length);
         }
 
-        for (auto* target : { &bankTarget, &presetTarget, &midiTarget, &csvTarget, &wavTarget })
+        // Every file is checked whole before any takes its target's place.
+        const auto targets = { &bankTarget, &presetTarget, &midiTarget, &csvTarget, &wavTarget };
+
+        for (auto* target : targets)
+            if (*target)
+                (*target)->check();
+
+        for (auto* target : targets)
             if (*target)
                 (*target)->commit();
     }

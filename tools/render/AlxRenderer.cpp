@@ -10,7 +10,6 @@
 #include "framework/AlxMessagePump.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace
 {
@@ -92,18 +91,6 @@ void AlxRenderer::loadPreset (const juce::File& file)
     AlxMessagePump::deliverPending();
 }
 
-void AlxRenderer::saveBank (const juce::File& file)
-{
-    if (! processor.saveBankFile (file))
-        throw AlxRenderError ("cannot write " + pathOf (file));
-}
-
-void AlxRenderer::savePreset (const juce::File& file)
-{
-    if (! processor.saveProgramFile (file))
-        throw AlxRenderError ("cannot write " + pathOf (file));
-}
-
 void AlxRenderer::setTempo (double bpm)
 {
     auto& parameter = *getTransport().getTempoParameter();
@@ -179,11 +166,12 @@ juce::String AlxRenderer::getCurrentProgramName()
     return processor.getProgramName (processor.getCurrentProgram());
 }
 
-juce::int64 AlxRenderer::getMaximumLength (int blockSize)
+juce::int64 AlxRenderer::getMaximumLength()
 {
-    // The processor leaves a block unprocessed once the song position, in samples, comes within
-    // the block's length of the largest int.
-    return (juce::int64) std::numeric_limits<int>::max() - 2 * (juce::int64) blockSize;
+    // Song positions are counted in samples as doubles, exact far beyond this (2^53); here they
+    // also keep the precision of a sample's fraction of a quarter note. At 384 kHz it is still
+    // some twenty years.
+    return (juce::int64) 1 << 48;
 }
 
 void AlxRenderer::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
@@ -212,7 +200,7 @@ void AlxRenderer::startTransport()
 
 void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSamples, AlxRenderListener& listener)
 {
-    jassert (numSamples <= getMaximumLength (blockSize));
+    jassert (numSamples <= getMaximumLength());
 
     processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
     processor.prepareToPlay (sampleRate, blockSize);
@@ -234,6 +222,7 @@ void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSampl
     juce::MidiBuffer midi;
     midi.ensureSize (8192);
     deliveries.reserve (1024);
+    sounding = {};
 
     for (juce::int64 done = 0; done < numSamples;)
     {
@@ -252,6 +241,12 @@ void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSampl
         listener.blockDone (done, numSamples);
         AlxMessagePump::deliverPending();
     }
+
+    // The notes still sounding end with the render.
+    for (int channel = 1; channel <= 16; ++channel)
+        for (int note = 0; note < 128; ++note)
+            if (sounding[(size_t) channel - 1][(size_t) note])
+                listener.midiDelivered (numSamples, juce::MidiMessage::noteOff (channel, note));
 }
 
 void AlxRenderer::collectDeliveries (juce::int64 blockStart, const juce::MidiBuffer& hostMidi, AlxRenderListener& listener)
@@ -274,5 +269,16 @@ void AlxRenderer::collectDeliveries (juce::int64 blockStart, const juce::MidiBuf
                       [] (const Delivery& a, const Delivery& b) { return a.position < b.position; });
 
     for (const auto& delivery : deliveries)
-        listener.midiDelivered (delivery.position, delivery.message);
+    {
+        const auto& message = delivery.message;
+
+        if (message.isNoteOn())
+            sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = true;
+        else if (message.isNoteOff())
+            sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = false;
+        else if (message.isAllNotesOff() || message.isAllSoundOff())
+            sounding[(size_t) message.getChannel() - 1].fill (false);
+
+        listener.midiDelivered (delivery.position, message);
+    }
 }

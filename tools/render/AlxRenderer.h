@@ -4,6 +4,7 @@
 #include "render/AlxRenderDeviceService.h"
 #include "render/AlxRenderInput.h"
 
+#include <array>
 #include <optional>
 
 class AlxPlimsarModule;
@@ -17,7 +18,8 @@ public:
 
     // An event the MIDI output stage delivered to its destination (the built-in synth, the
     // host, or a device), at its absolute sample position, in delivery order. Device sends are
-    // immediate, so they carry the position of the block that sent them.
+    // immediate, so they carry the position of the block that sent them. Notes still sounding
+    // when the render ends get their note-offs at its end position.
     virtual void midiDelivered (juce::int64 samplePosition, const juce::MidiMessage& message) = 0;
 
     // The processor's audio output of one block, which follows the previous one.
@@ -49,8 +51,6 @@ public:
     void selectProgram (const juce::String& indexOrName);
     // Into the selected program.
     void loadPreset (const juce::File& file);
-    void saveBank (const juce::File& file);
-    void savePreset (const juce::File& file);
 
     void setTempo (double bpm);
     void setTimeSignature (int numerator, int denominator);
@@ -65,8 +65,8 @@ public:
     juce::String getCurrentProgramName();
     double getSamplesPerQuarter (double sampleRate) const { return sampleRate * 60.0 / getTempo(); }
 
-    // The longest render the processor's song position allows with this block size.
-    static juce::int64 getMaximumLength (int blockSize);
+    // The longest render, in samples.
+    static juce::int64 getMaximumLength();
 
     // Prepares the processor, starts its transport and renders numSamples (at most
     // getMaximumLength) in blocks of blockSize from song position 0.
@@ -91,6 +91,8 @@ private:
     };
 
     std::vector<Delivery> deliveries;
+    // Which notes sound, by channel and note number, so the render can end them.
+    std::array<std::array<bool, 128>, 16> sounding {};
 
     JUCE_DECLARE_NON_COPYABLE (AlxRenderer)
 };

@@ -17,9 +17,9 @@ int main (int argc, char* argv[])
     std::ostream err (std::cerr.rdbuf());
     std::cerr.rdbuf (nullptr);
 
-    // Ctrl-C or a termination request ends a render between two blocks, so its temporary
-    // files are removed and nothing half-written is left.
-    for (int signalNumber : { SIGINT, SIGTERM })
+    // Ctrl-C, a termination request or a closed terminal ends a render between two blocks, so
+    // its temporary files are removed and nothing half-written is left.
+    for (int signalNumber : { SIGINT, SIGTERM, SIGHUP })
         std::signal (signalNumber, [] (int) { AlxRenderTool::interrupt(); });
 
     juce::StringArray arguments;
