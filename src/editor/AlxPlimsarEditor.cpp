@@ -2,12 +2,17 @@
 
 #include "AlxEmbeddedData.h"
 #include "core/AlxFilter.h"
+#include "editor/AlxArpPanel.h"
 #include "editor/AlxCachedDrawables.h"
 #include "editor/AlxCachedSVG.h"
 #include "editor/AlxDrawableLoader.h"
+#include "editor/AlxGroovePanel.h"
 #include "editor/AlxHeaderPanel.h"
 #include "editor/AlxHelpPanel.h"
+#include "editor/AlxLFOPanel.h"
 #include "editor/AlxMidiPanel.h"
+#include "editor/AlxSynthPanel.h"
+#include "editor/AlxTriggerPanel.h"
 #include "framework/AlxModuleContainer.h"
 
 namespace
@@ -46,14 +51,14 @@ AlxPlimsarEditor::AlxPlimsarEditor (AlxFilter& owner)
     // The panels, in display order.
     headerPanel = addPanel (std::make_unique<AlxHeaderPanel> (this));
     midiPanel = addPanel (std::make_unique<AlxMidiPanel> (this, midiPanelWidth));
-    // Trigger panel: triggerPanel = addPanel (...).
-    // Groove panel: groovePanel = addPanel (...).
-    // Arp panel: arpPanel = addPanel (...).
+    triggerPanel = addPanel (std::make_unique<AlxTriggerPanel> (this));
+    groovePanel = addPanel (std::make_unique<AlxGroovePanel> (this));
+    arpPanel = addPanel (std::make_unique<AlxArpPanel> (this));
     auto help = std::make_unique<AlxHelpPanel> (this);
     auto* helpArea = help.get();
     helpPanel = addPanel (std::move (help));
-    // LFO panel: lfoPanel = addPanel (...).
-    // Synth panel (preferred width synthPanelWidth): synthPanel = addPanel (...).
+    lfoPanel = addPanel (std::make_unique<AlxLFOPanel> (this));
+    synthPanel = addPanel (std::make_unique<AlxSynthPanel> (this, synthPanelWidth));
 
     registerHelpPages();
     // The column opens on the page it was left on (the help module keeps it with the state).

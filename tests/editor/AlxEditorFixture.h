@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/AlxEditor.h"
+#include "editor/AlxPlimsarLookAndFeel.h"
 #include "framework/AlxMessageCode.h"
 #include "modules/AlxArpModule.h"
 #include "modules/AlxGrooveModule.h"
@@ -19,16 +20,9 @@ class AlxEditorFixture : public testing::Test
 protected:
     AlxEditorFixture()
     {
-        // Panels take their colours from the default look and feel when they are built.
-        juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
         resetProgram (0);
         path.setTempo (120.0);
         host.deliver();
-    }
-
-    ~AlxEditorFixture() override
-    {
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
     }
 
     // The factory programs have settings of their own: tests start from the defaults.
@@ -58,7 +52,9 @@ protected:
         path.run ((juce::int64) (quarterNotes * 24000.0), 512);
     }
 
-    juce::LookAndFeel_V3 lookAndFeel;
+    // Installed as the default, as the editor does: panels take their colours from it when they
+    // are built.
+    std::shared_ptr<AlxPlimsarLookAndFeel> lookAndFeel = AlxPlimsarLookAndFeel::acquire();
     AlxTestHost host;
     AlxNotePath path { host };
     AlxEditor editor { host.getProcessor() };

@@ -334,8 +334,14 @@ TEST_F (AlxPlimsarEditorTest, editorMayGoWhileBlocksRun)
     std::atomic<bool> running { true };
     std::thread audio ([&]
     {
+        // A device asks for the next block a while after the last one (here much sooner than 256
+        // samples would last); a loop without pause would keep the processor's lock from the
+        // status views, which take it to read the transport.
         while (running)
+        {
             host.processBlock (256);
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        }
     });
 
     for (int i = 0; i < 20; ++i)

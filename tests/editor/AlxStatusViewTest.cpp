@@ -302,6 +302,7 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
 {
     set (arp().getMaskSourceParameter(), "LFO1");
     set (lfo (0)->getShapeParameter(), "Tria");
+    set (trigger().getStepParameter(), "1/16");
     path.start();
     host.deliver();
 
@@ -340,16 +341,17 @@ TEST_F (AlxStatusViewTest, viewsComeAndGoWhileTheAudioThreadPlays)
             views.clear();
         }
     }
+    EXPECT_TRUE (AlxMessageLoop::deliverUntil ([&] { return trigger().getLastTriggerTime() > 0.0; }))
+        << "the audio thread played on";
     running = false;
     audio.join();
     host.deliver();
-    EXPECT_GT (trigger().getLastTriggerTime(), 0.0) << "the audio thread played throughout";
 }
 
 TEST_F (AlxStatusViewTest, lfoViewFillsTheStepSoundingNowAndOutlinesTheOthers)
 {
-    lookAndFeel.setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
-    lookAndFeel.setColour (juce::ComboBox::textColourId, juce::Colours::white);
+    lookAndFeel->setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
+    lookAndFeel->setColour (juce::ComboBox::textColourId, juce::Colours::white);
     set (lfo (0)->getShapeParameter(), "Saw Up");
     set (lfo (0)->getLevelParameter(), "1.00");
     AlxLFOView view (&editor);

@@ -61,9 +61,9 @@ namespace
     }
 
     // Lets the processor's and the editor's posted messages reach their observers.
-    void deliverMessages()
+    void deliverMessages (int milliseconds = 200)
     {
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
     }
 
     bool writePng (const juce::Image& image, const juce::File& file)
@@ -108,7 +108,8 @@ int main (int argc, char* argv[])
     deliverMessages();
 
     std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
-    deliverMessages();
+    // The status views show their values from the transport's first tick on (every 500 ms).
+    deliverMessages (600);
     const auto image = editor->createComponentSnapshot (editor->getLocalBounds(), true, 1.0f);
     processor.editorBeingDeleted (editor.get());
     editor.reset();
