@@ -10,7 +10,7 @@ packages=(
   libasound2-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   # running and checking
-  xvfb xauth x11-utils jackd2 midicsv python3 python3-construct
+  xvfb xauth x11-utils jackd2 midicsv python3 python3-construct time
 )
 
 missing=()

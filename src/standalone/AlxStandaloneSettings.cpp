@@ -1,5 +1,42 @@
 #include "standalone/AlxStandaloneSettings.h"
 
+#include "framework/AlxXmlGuard.h"
+
+#include <limits>
+
+namespace
+{
+    // The library reads a settings file as its binary layout when it starts with one of these
+    // marks, and otherwise as XML.
+    bool isBinarySettings (const juce::MemoryBlock& content)
+    {
+        if (content.getSize() < 4)
+            return false;
+
+        const auto mark = (int) juce::ByteOrder::littleEndianInt (content.getData());
+        return mark == (int) juce::ByteOrder::makeInt ('P', 'R', 'O', 'P') || mark == (int) juce::ByteOrder::makeInt ('C', 'P', 'R', 'P');
+    }
+
+    // The library's XML reader cannot be trusted with every text (AlxXmlGuard). A settings file it
+    // would fail on is moved aside, kept for whoever wants to look at it, and the application
+    // starts on default settings instead of crashing on every start.
+    void setAsideIfUnreadable (const juce::File& file)
+    {
+        juce::MemoryBlock content;
+
+        if (! file.existsAsFile() || ! file.loadFileAsData (content) || isBinarySettings (content))
+            return;
+
+        // The bytes as the reader takes them: reading the file as text would replace what is not
+        // UTF-8, and the guard would look at another text than the reader.
+        const auto text = juce::String::fromUTF8 (static_cast<const char*> (content.getData()),
+                                                  (int) juce::jmin (content.getSize(), (size_t) std::numeric_limits<int>::max()));
+
+        if (! AlxXmlGuard::canParse (text))
+            file.moveFileTo (file.getSiblingFile (file.getFileName() + ".unreadable"));
+    }
+}
+
 juce::PropertiesFile::Options AlxStandaloneSettings::getOptions()
 {
     juce::PropertiesFile::Options options;
@@ -21,10 +58,12 @@ std::unique_ptr<juce::PropertiesFile> AlxStandaloneSettings::createFile()
     // user's configuration folder is where desktop settings belong.
     const auto file = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
                           .getChildFile (options.applicationName + "." + options.filenameSuffix);
-    return std::make_unique<juce::PropertiesFile> (file, options);
    #else
-    return std::make_unique<juce::PropertiesFile> (options);
+    const auto file = options.getDefaultFile();
    #endif
+
+    setAsideIfUnreadable (file);
+    return std::make_unique<juce::PropertiesFile> (file, options);
 }
 
 std::optional<juce::Point<int>> AlxStandaloneSettings::getWindowPosition (const juce::PropertySet& settings)
@@ -46,7 +85,12 @@ void AlxStandaloneSettings::storeWindowPosition (juce::PropertySet& settings, ju
 
 std::unique_ptr<juce::XmlElement> AlxStandaloneSettings::getAudioSetup (const juce::PropertySet& settings)
 {
-    return settings.getXmlValue (audioSetupKey);
+    const auto text = settings.getValue (audioSetupKey);
+
+    if (text.isEmpty() || ! AlxXmlGuard::canParse (text))
+        return nullptr;
+
+    return juce::parseXML (text);
 }
 
 void AlxStandaloneSettings::storeAudioSetup (juce::PropertySet& settings, const juce::AudioDeviceManager& deviceManager)

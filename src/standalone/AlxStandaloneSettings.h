@@ -22,14 +22,16 @@ public:
     static juce::PropertiesFile::Options getOptions();
 
     // The settings file "plimsar.settings" in the user's application-data folder (~/.config on
-    // Linux), loaded when it exists.
+    // Linux), loaded when it exists. A file the XML reader cannot be trusted with is renamed to
+    // "plimsar.settings.unreadable" and the settings start empty.
     static std::unique_ptr<juce::PropertiesFile> createFile();
 
     // The stored window position, when both coordinates are there.
     static std::optional<juce::Point<int>> getWindowPosition (const juce::PropertySet& settings);
     static void storeWindowPosition (juce::PropertySet& settings, juce::Point<int> position);
 
-    // The stored device setup to hand to juce::AudioDeviceManager::initialise; none when absent.
+    // The stored device setup to hand to juce::AudioDeviceManager::initialise; none when absent
+    // or not XML the reader can be trusted with.
     static std::unique_ptr<juce::XmlElement> getAudioSetup (const juce::PropertySet& settings);
     // Stores the device manager's explicit setup, or an empty value when it holds none.
     static void storeAudioSetup (juce::PropertySet& settings, const juce::AudioDeviceManager& deviceManager);
