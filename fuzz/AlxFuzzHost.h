@@ -4,8 +4,10 @@
 
 #include <cstdint>
 
-// libFuzzer's entry point, one per target: runs one input.
+// libFuzzer's entry points, one per target: runs one input; prepares the run (only the targets that
+// load into the processor, AlxFuzzProcessorStart.cpp).
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size);
+extern "C" int LLVMFuzzerInitialize (int* argc, char*** argv);
 
 // What the fuzz targets share. The processor is built once per process, with a JUCE message
 // manager on the fuzzing thread: building it for every input would cost far more than reading the
