@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     {
         AlxMessageLoop::deliverPending();
         AlxFuzzHost::requireRoundTrip (-1);
+        AlxFuzzHost::restore (-1);
     }
 
     AlxMessageLoop::deliverPending();

@@ -7,18 +7,52 @@
 
 namespace AlxFuzzHost
 {
-    AlxPlimsarFilter& processor()
+    namespace
     {
         struct Host
         {
-            Host() { filter.initialise(); }
+            Host()
+            {
+                filter.initialise();
+                AlxMessageLoop::deliverPending();
+                auto& root = *filter.getRootModule();
+                initialBank = root.createXml (false, 0);
+
+                for (int program = 0; program < numPrograms; ++program)
+                    initialPrograms[program] = root.createXml (true, program);
+            }
 
             juce::ScopedJuceInitialiser_GUI juce;
             AlxPlimsarFilter filter;
+            // The state as parsed documents: restoring skips reading the text, which would cost
+            // more than the input itself.
+            std::unique_ptr<juce::XmlElement> initialBank;
+            static constexpr int numPrograms = 128;
+            std::unique_ptr<juce::XmlElement> initialPrograms[numPrograms];
         };
 
-        static Host host;
-        return host.filter;
+        Host& host()
+        {
+            static Host instance;
+            return instance;
+        }
+    }
+
+    AlxPlimsarFilter& processor()
+    {
+        return host().filter;
+    }
+
+    void restore (int programIndex)
+    {
+        // What loading a chunk does once the document is parsed.
+        auto& root = *processor().getRootModule();
+        const bool bank = programIndex < 0;
+        root.restoreXml (bank ? *host().initialBank : *host().initialPrograms[programIndex], ! bank, programIndex, false);
+        root.domainsChanged();
+        root.stateLoaded();
+        root.resendParameterValues();
+        AlxMessageLoop::deliverPending();
     }
 
     juce::File fileWith (const std::uint8_t* data, size_t size)

@@ -4,15 +4,24 @@
 
 #include <cstdint>
 
-// libFuzzer's entry point, one per target: runs one input.
+// libFuzzer's entry points, one per target: runs one input; prepares the run (only the targets that
+// load into the processor, AlxFuzzProcessorStart.cpp).
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size);
+extern "C" int LLVMFuzzerInitialize (int* argc, char*** argv);
 
-// What every fuzz target shares: the product's processor, built once with a JUCE message manager
-// on the fuzzing thread. The targets deliver the messages that loading posts after every run
-// (AlxMessageLoop); undelivered, they would pile up over millions of runs.
+// What the fuzz targets share. The processor is built once per process, with a JUCE message
+// manager on the fuzzing thread: building it for every input would cost far more than reading the
+// input. The targets deliver the messages that loading posts after every run (AlxMessageLoop);
+// undelivered, they would pile up over millions of runs.
 namespace AlxFuzzHost
 {
     AlxPlimsarFilter& processor();
+
+    // Puts the processor back into the state it was built with, so that every input meets the same
+    // processor whatever the inputs before it loaded, and a crash found after a million inputs
+    // shows again with that one input alone. Call after an input changed the state: the whole bank
+    // (programIndex < 0) or one program.
+    void restore (int programIndex);
 
     // The input as the content of a file in memory-backed storage.
     juce::File fileWith (const std::uint8_t* data, size_t size);

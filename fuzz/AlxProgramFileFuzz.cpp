@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     {
         AlxMessageLoop::deliverPending();
         AlxFuzzHost::requireRoundTrip (program);
+        AlxFuzzHost::restore (program);
     }
 
     AlxMessageLoop::deliverPending();

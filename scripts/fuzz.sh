@@ -1,37 +1,45 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (fuzz/) with clang, address and undefined-behaviour sanitizers into
-# build-fuzz/ (or $PLIMSAR_FUZZ_BUILD_DIR), then runs each target for a bounded time on a working
-# copy of the seed corpus (fuzz/corpus/<target>). Exits non-zero when a target finds a crash,
-# a sanitizer report, a leak, a timeout or a broken round trip; the input that did it is kept in
-# <build dir>/artifacts/ (add it to tests/state/regressions/ once fixed).
+# Builds the libFuzzer targets (fuzz/) with clang, address and undefined-behaviour sanitizers
+# (scripts/build-sanitized.sh), then runs each target for a bounded time on a working copy of its
+# seed corpus (fuzz/corpus/<target>) with its dictionary. Exits non-zero when a target finds a
+# crash, a sanitizer report, a leak, a timeout or a broken property; the input that did it is kept
+# in <build dir>/artifacts/ (once mended, add it to fuzz/corpus/<target>/ and to a test).
+#   --long                 30 minutes per target instead of PLIMSAR_FUZZ_SECONDS
 #   PLIMSAR_FUZZ_SECONDS   seconds per target (default 60)
-#   PLIMSAR_FUZZ_TARGETS   targets to run (default: bank_chunk bank_file program_file)
+#   PLIMSAR_FUZZ_TARGETS   targets to run (default: all eight)
+# Prints per target the executions, executions per second of wall clock and of processor time,
+# coverage (cov: edges, ft: features), corpus size and peak memory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${PLIMSAR_FUZZ_SECONDS:-60}
-targets=${PLIMSAR_FUZZ_TARGETS:-bank_chunk bank_file program_file}
+if [ "${1:-}" = "--long" ]; then seconds=1800; fi
+targets=${PLIMSAR_FUZZ_TARGETS:-bank_chunk bank_file program_file legacy_document render_midi sequencer_midi sound_bank settings}
 build_dir=${PLIMSAR_FUZZ_BUILD_DIR:-build-fuzz}
 
 bash scripts/setup.sh
 
-# Warnings are not errors here: clang warns about things the main build's gcc does not, and the
-# main build is the one that keeps the code warning-free.
 build_start=$(date +%s)
 fuzz_targets=""
 for target in $targets; do fuzz_targets="$fuzz_targets plimsar_fuzz_$target"; done
-PLIMSAR_BUILD_DIR=$build_dir PLIMSAR_TARGETS=$fuzz_targets bash scripts/build.sh \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DPLIMSAR_SANITIZE=fuzzer-no-link,address,undefined -DPLIMSAR_WERROR=OFF \
-  -DPLIMSAR_BUILD_FUZZ=ON -DPLIMSAR_BUILD_TESTS=OFF -DPLIMSAR_BUILD_BENCH=OFF
+PLIMSAR_TARGETS=$fuzz_targets bash scripts/build-sanitized.sh
 echo "fuzz: build took $(( $(date +%s) - build_start )) s"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
+dictionary_of() {
+  case $1 in
+    bank_chunk|bank_file|program_file|legacy_document) echo fuzz/state.dict ;;
+    render_midi|sequencer_midi) echo fuzz/midi.dict ;;
+    *) echo "fuzz/$1.dict" ;;
+  esac
+}
+
 artifacts=$build_dir/artifacts
 mkdir -p "$artifacts"
 failed=()
+summary=()
 
 for target in $targets; do
   corpus=$build_dir/corpus/$target
@@ -39,17 +47,29 @@ for target in $targets; do
   cp -n fuzz/corpus/"$target"/* "$corpus"/
   echo "fuzz: $target for $seconds s"
 
-  if ! "$build_dir/fuzz/plimsar_fuzz_$target" "$corpus" \
+  if ! /usr/bin/time -f "%U %S" -o "$build_dir/$target.cpu" "$build_dir/fuzz/plimsar_fuzz_$target" "$corpus" \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
-        -dict=fuzz/state.dict -artifact_prefix="$artifacts/$target-" -print_final_stats=1 \
+        -dict="$(dictionary_of "$target")" -artifact_prefix="$artifacts/$target-" -print_final_stats=1 \
         2> "$build_dir/$target.log"; then
     failed+=("$target")
     tail -60 "$build_dir/$target.log"
   fi
 
-  # Executions, coverage (cov: edges, ft: features), corpus and memory at the end of the run.
-  grep -E "DONE|^stat::(number_of_executed_units|peak_rss_mb)" "$build_dir/$target.log" || true
+  # The last status line holds coverage, features and corpus; the final statistics the totals.
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build_dir/$target.log")
+  rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$build_dir/$target.log")
+  status=$(grep -E '^#[0-9]+' "$build_dir/$target.log" | tail -1 || true)
+  cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<< "$status")
+  ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<< "$status")
+  units=$(sed -n 's/.* corp: \([0-9]*\/[0-9a-zA-Z]*\).*/\1/p' <<< "$status")
+  # On a shared machine the wall clock says little: executions per second of processor time too.
+  cpu=$(awk '{ printf "%d", $1 + $2 }' "$build_dir/$target.cpu" 2>/dev/null || echo 0)
+  summary+=("$(printf '%-16s %12s %9s %9s %7s %7s %12s %6s' "$target" "${runs:-?}" "$(( ${runs:-0} / seconds ))" \
+    "$(( ${runs:-0} / (cpu > 0 ? cpu : 1) ))" "${cov:-?}" "${ft:-?}" "${units:-?}" "${rss:-?}")")
 done
+
+printf '%-16s %12s %9s %9s %7s %7s %12s %6s\n' target executions "exec/s" "exec/cpu-s" cov ft corpus "MB"
+printf '%s\n' "${summary[@]}"
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz: FAILED: ${failed[*]} (inputs in $artifacts)"

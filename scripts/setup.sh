@@ -10,7 +10,7 @@ packages=(
   libasound2-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   # running and checking
-  xvfb xauth x11-utils xdotool jackd2 midicsv python3 python3-construct
+  xvfb xauth x11-utils xdotool jackd2 midicsv python3 python3-construct time
   # artwork: lettering of the editor's SVG sources becomes outlines of these fonts at build time
   python3-fonttools fonts-dejavu-core fonts-dejavu-extra
   # the end-to-end test: a window manager, screenshots, spectra

@@ -1,5 +1,42 @@
 #include "standalone/AlxStandaloneSettings.h"
 
+#include "framework/AlxXmlGuard.h"
+
+#include <limits>
+
+namespace
+{
+    // The library reads a settings file as its binary layout when it starts with one of these
+    // marks, and otherwise as XML.
+    bool isBinarySettings (const juce::MemoryBlock& content)
+    {
+        if (content.getSize() < 4)
+            return false;
+
+        const auto mark = (int) juce::ByteOrder::littleEndianInt (content.getData());
+        return mark == (int) juce::ByteOrder::makeInt ('P', 'R', 'O', 'P') || mark == (int) juce::ByteOrder::makeInt ('C', 'P', 'R', 'P');
+    }
+
+    // The library's XML reader cannot be trusted with every text (AlxXmlGuard). A settings file it
+    // would fail on is moved aside as "<name>.bad", kept for whoever wants to look at it, and the
+    // application starts on default settings instead of crashing on every start. True when it
+    // was moved.
+    bool setAsideIfUnreadable (const juce::File& file)
+    {
+        juce::MemoryBlock content;
+
+        if (! file.existsAsFile() || ! file.loadFileAsData (content) || isBinarySettings (content))
+            return false;
+
+        // The bytes as the reader takes them: reading the file as text would replace what is not
+        // UTF-8, and the guard would look at another text than the reader.
+        const auto text = juce::String::fromUTF8 (static_cast<const char*> (content.getData()),
+                                                  (int) juce::jmin (content.getSize(), (size_t) std::numeric_limits<int>::max()));
+
+        return ! AlxXmlGuard::canParse (text) && file.moveFileTo (file.getSiblingFile (file.getFileName() + ".bad"));
+    }
+}
+
 juce::PropertiesFile::Options AlxStandaloneSettings::getOptions()
 {
     juce::PropertiesFile::Options options;
@@ -21,19 +58,24 @@ std::unique_ptr<juce::PropertiesFile> AlxStandaloneSettings::createFile (std::os
     // user's configuration folder is where desktop settings belong.
     const auto file = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
                           .getChildFile (options.applicationName + "." + options.filenameSuffix);
-    auto settings = std::make_unique<juce::PropertiesFile> (file, options);
    #else
-    auto settings = std::make_unique<juce::PropertiesFile> (options);
+    const auto file = options.getDefaultFile();
    #endif
+
+    if (setAsideIfUnreadable (file))
+        report << "plimsar: the settings file " << file.getFullPathName().toStdString()
+               << " could not be read safely; moved it to " << file.getFileName().toStdString()
+               << ".bad and started with default settings" << std::endl;
+
+    auto settings = std::make_unique<juce::PropertiesFile> (file, options);
 
     if (settings->isValidFile())
         return settings;
 
-    const auto unreadable = settings->getFile();
-    const auto keptCopy = unreadable.getSiblingFile (unreadable.getFileName() + ".bad");
-    const auto path = unreadable.getFullPathName().toStdString();
+    const auto keptCopy = file.getSiblingFile (file.getFileName() + ".bad");
+    const auto path = file.getFullPathName().toStdString();
 
-    if (unreadable.copyFileTo (keptCopy))
+    if (file.copyFileTo (keptCopy))
     {
         report << "plimsar: could not read the settings file " << path << "; kept it as "
                << keptCopy.getFullPathName().toStdString() << " and started with default settings" << std::endl;
@@ -65,7 +107,12 @@ void AlxStandaloneSettings::storeWindowPosition (juce::PropertySet& settings, ju
 
 std::unique_ptr<juce::XmlElement> AlxStandaloneSettings::getAudioSetup (const juce::PropertySet& settings)
 {
-    return settings.getXmlValue (audioSetupKey);
+    const auto text = settings.getValue (audioSetupKey);
+
+    if (text.isEmpty() || ! AlxXmlGuard::canParse (text))
+        return nullptr;
+
+    return juce::parseXML (text);
 }
 
 void AlxStandaloneSettings::storeAudioSetup (juce::PropertySet& settings, const juce::AudioDeviceManager& deviceManager)

@@ -28,14 +28,16 @@ public:
     // A file that exists but cannot be read (damaged, or not readable by the user) is not
     // overwritten unseen: it is first copied beside itself as "plimsar.settings.bad", and one line
     // on the report stream says so; the program then starts from defaults and saves a sound file
-    // in its place. When even the copy fails, nothing is saved this time.
+    // in its place. When even the copy fails, nothing is saved this time. A file the XML reader
+    // cannot be trusted with is not read at all: it is moved aside as "plimsar.settings.bad".
     static std::unique_ptr<juce::PropertiesFile> createFile (std::ostream& report);
 
     // The stored window position, when both coordinates are there.
     static std::optional<juce::Point<int>> getWindowPosition (const juce::PropertySet& settings);
     static void storeWindowPosition (juce::PropertySet& settings, juce::Point<int> position);
 
-    // The stored device setup to hand to juce::AudioDeviceManager::initialise; none when absent.
+    // The stored device setup to hand to juce::AudioDeviceManager::initialise; none when absent
+    // or not XML the reader can be trusted with.
     static std::unique_ptr<juce::XmlElement> getAudioSetup (const juce::PropertySet& settings);
     // Stores the device manager's explicit setup, or an empty value when it holds none.
     static void storeAudioSetup (juce::PropertySet& settings, const juce::AudioDeviceManager& deviceManager);

@@ -1,6 +1,6 @@
 #include "synth/AlxSynth.h"
 
-#include "synth/AlxWavetable.h"
+#include "framework/AlxXmlGuard.h"
 
 #include "AlxEmbeddedData.h"
 
@@ -29,7 +29,8 @@ namespace
         return nullptr;
     }
 
-    // Entry 0 of the archive as XML, or null when it is missing, too long or not XML.
+    // Entry 0 of the archive as XML, or null when it is missing, too long, not XML or text the XML
+    // reader cannot be trusted with (AlxXmlGuard).
     std::unique_ptr<juce::XmlElement> readDescription (juce::ZipFile& archive)
     {
         const auto* entry = archive.getEntry (0);
@@ -48,7 +49,12 @@ namespace
         if (text.getSize() > (size_t) AlxSynth::maxDescriptionBytes)
             return nullptr;
 
-        return juce::XmlDocument::parse (text.toString());
+        const auto description = text.toString();
+
+        if (! AlxXmlGuard::canParse (description))
+            return nullptr;
+
+        return juce::parseXML (description);
     }
 }
 
@@ -60,7 +66,7 @@ AlxSynth::AlxSynth()
     {
         juce::MemoryInputStream bank (AlxEmbeddedData::soundBankZip, (size_t) AlxEmbeddedData::soundBankZipSize, false);
         Sounds built;
-        readSounds (bank, built);
+        readSounds (bank, AlxWavetable::tableSize, built);
         return built;
     }();
 
@@ -68,11 +74,11 @@ AlxSynth::AlxSynth()
     addVoices();
 }
 
-AlxSynth::AlxSynth (juce::InputStream& soundBank)
+AlxSynth::AlxSynth (juce::InputStream& soundBank, int tableLength)
 {
     Sounds loaded;
 
-    if (readSounds (soundBank, loaded))
+    if (readSounds (soundBank, tableLength, loaded))
         addSounds (loaded);
 
     addVoices();
@@ -92,7 +98,7 @@ void AlxSynth::addVoices()
         addVoice (new AlxSamplerVoice());
 }
 
-bool AlxSynth::readSounds (juce::InputStream& archiveStream, Sounds& loaded)
+bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, Sounds& loaded)
 {
     juce::ZipFile archive (archiveStream);
     const auto bank = readDescription (archive);
@@ -103,7 +109,7 @@ bool AlxSynth::readSounds (juce::InputStream& archiveStream, Sounds& loaded)
     // All sounds are made first and kept only when the whole bank was read.
     const auto type = bank->getStringAttribute ("type", "sampler");
     const bool read = (type == "sampler" && readSamplerBank (*bank, archive, loaded))
-                      || (type == "wavetable" && readWavetableBank (*bank, loaded));
+                      || (type == "wavetable" && readWavetableBank (*bank, tableLength, loaded));
 
     if (! read)
         loaded.clear();
@@ -154,7 +160,7 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
     return true;
 }
 
-bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, Sounds& out)
+bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, int tableLength, Sounds& out)
 {
     const auto* list = firstChildIgnoringCase (bank, "wavetables");
 
@@ -198,7 +204,8 @@ bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, Sounds& out)
 
         wavetables.push_back (std::make_unique<AlxWavetable> (root, std::move (amplitudes), bandwidth, bandwidthScale,
                                                               relativeFrequency,
-                                                              AlxWavetable::baseFunctionFromText (table->getStringAttribute ("baseFunction", "sine"))));
+                                                              AlxWavetable::baseFunctionFromText (table->getStringAttribute ("baseFunction", "sine")),
+                                                              tableLength));
     }
 
     for (auto& wavetable : wavetables)

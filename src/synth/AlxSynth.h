@@ -1,6 +1,7 @@
 #pragma once
 
 #include "synth/AlxSamplerVoice.h"
+#include "synth/AlxWavetable.h"
 
 #include <memory>
 #include <vector>
@@ -11,7 +12,8 @@
 // A sound bank is a zip archive whose entry 0 is an XML description (root `soundBank`). A sampler
 // bank lists `sounds`, whose k-th `sound` is the WAV file in entry k; a wavetable bank lists
 // `wavetables`, each generating one table per octave. A bank that is malformed anywhere adds no
-// sound at all, and so does one that asks for more than the bounds below.
+// sound at all, and so does one that asks for more than the bounds below or whose description the
+// XML reader cannot be trusted with.
 class AlxSynth : public juce::Synthesiser
 {
 public:
@@ -27,18 +29,19 @@ public:
 
     // Plays the bank embedded in the program.
     AlxSynth();
-    // Plays the bank in the given archive (read during construction).
-    explicit AlxSynth (juce::InputStream& soundBank);
+    // Plays the bank in the given archive (read during construction). Wavetables are generated
+    // with tables of tableLength samples (see AlxWavetable).
+    explicit AlxSynth (juce::InputStream& soundBank, int tableLength = AlxWavetable::tableSize);
     ~AlxSynth() override;
 
 private:
     using Sounds = std::vector<juce::SynthesiserSound::Ptr>;
 
     // The sounds of a bank, or none (false) when it is malformed anywhere or breaks a bound.
-    static bool readSounds (juce::InputStream& archiveStream, Sounds& loaded);
+    static bool readSounds (juce::InputStream& archiveStream, int tableLength, Sounds& loaded);
     void addSounds (const Sounds& soundsToPlay);
     static bool readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& archive, Sounds& out);
-    static bool readWavetableBank (const juce::XmlElement& bank, Sounds& out);
+    static bool readWavetableBank (const juce::XmlElement& bank, int tableLength, Sounds& out);
     void addVoices();
 
     JUCE_DECLARE_NON_COPYABLE (AlxSynth)

@@ -4,10 +4,12 @@
 #include <cmath>
 
 AlxWavetable::AlxWavetable (int rootNote_, std::vector<float> amplitudes_, double bandwidth_, double bandwidthScale_,
-                            double relativeFrequency_, int baseFunction_)
+                            double relativeFrequency_, int baseFunction_, int tableLength_)
     : rootNote (rootNote_), amplitudes (std::move (amplitudes_)), bandwidth (bandwidth_),
-      bandwidthScale (bandwidthScale_), relativeFrequency (relativeFrequency_), baseFunction (baseFunction_)
+      bandwidthScale (bandwidthScale_), relativeFrequency (relativeFrequency_), baseFunction (baseFunction_),
+      tableLength (tableLength_)
 {
+    jassert (juce::isPowerOfTwo (tableLength) && tableLength >= 2);
 }
 
 AlxWavetable::~AlxWavetable()
@@ -123,7 +125,7 @@ AlxSamplerSound::Ptr AlxWavetable::makeSound (int note, const std::vector<float>
     for (int n = std::max (note - 6, 0); n <= std::min (note + 5, 127); ++n)
         notes.set ((size_t) n);
 
-    const int N = tableSize;
+    const int N = tableLength;
     juce::AudioBuffer<float> table (2, N);
     synthesiseTable (N, tableSampleRate, noteFrequency (note), (float) bandwidth, (float) bandwidthScale,
                      (float) relativeFrequency, (int) list.size(), list.data(), table.getWritePointer (0));

@@ -25,9 +25,11 @@ public:
     // Beyond x^2 = this (|x| of about 3.836 bandwidths) a harmonic's Gaussian counts as zero.
     static constexpr float profileCutoff = 14.71280603f;
 
-    // amplitudes[i] weighs harmonic i (entry 0 is not used); bandwidth in cents.
+    // amplitudes[i] weighs harmonic i (entry 0 is not used); bandwidth in cents. Each table holds
+    // tableLength samples (a power of two, at least 2): tableSize for sounds that are played, far
+    // fewer where only the reading of a bank matters and generating must cost next to nothing.
     AlxWavetable (int rootNote, std::vector<float> amplitudes, double bandwidth, double bandwidthScale,
-                  double relativeFrequency, int baseFunction);
+                  double relativeFrequency, int baseFunction, int tableLength = tableSize);
     ~AlxWavetable();
 
     // The sounds of this wavetable: the root's table, then ascending, then descending octaves.
@@ -69,6 +71,7 @@ private:
     double bandwidthScale;
     double relativeFrequency;
     int baseFunction;
+    int tableLength;
 
     // FFT workspace, kept while the table size stays the same.
     kiss_fftr_cfg fftConfig = nullptr;

@@ -18,7 +18,16 @@ AlxAllocationCounter::~AlxAllocationCounter()
     threadCount = previous;
 }
 
+// gcc names the sanitizers by macros, clang (before version 17) only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+ #define ALX_SANITIZER_ALLOCATOR 1
+#elif defined(__has_feature)
+ #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+  #define ALX_SANITIZER_ALLOCATOR 1
+ #endif
+#endif
+
+#ifdef ALX_SANITIZER_ALLOCATOR
 
 bool AlxAllocationCounter::isAvailable() { return false; }
 

@@ -1,5 +1,7 @@
 #include "midi/AlxMidiSequencer.h"
 
+#include "support/AlxZipArchive.h"
+
 #include "AlxEmbeddedData.h"
 
 #include <gtest/gtest.h>
@@ -50,18 +52,6 @@ namespace
         file.addTrack (track);
         juce::MemoryOutputStream out;
         file.writeTo (out, 0);
-        return out.getMemoryBlock();
-    }
-
-    juce::MemoryBlock zipOf (const std::vector<std::pair<juce::String, juce::MemoryBlock>>& entries)
-    {
-        juce::ZipFile::Builder builder;
-
-        for (auto& [name, data] : entries)
-            builder.addEntry (new juce::MemoryInputStream (data, true), 9, name, juce::Time());
-
-        juce::MemoryOutputStream out;
-        builder.writeToStream (out, nullptr);
         return out.getMemoryBlock();
     }
 
@@ -212,9 +202,9 @@ TEST_F (AlxMidiSequencerTest, archivesLoadWholeOrNotAtAll)
     };
 
     const Case cases[] = {
-        { "two MIDI files", zipOf ({ { "a.mid", midi }, { "b.mid", midi } }), true },
-        { "an entry that is not MIDI", zipOf ({ { "a.mid", midi }, { "b.txt", text }, { "c.mid", midi } }), false },
-        { "no entries", zipOf ({}), false },
+        { "two MIDI files", AlxZipArchive::build ({ { "a.mid", midi }, { "b.mid", midi } }), true },
+        { "an entry that is not MIDI", AlxZipArchive::build ({ { "a.mid", midi }, { "b.txt", text }, { "c.mid", midi } }), false },
+        { "no entries", AlxZipArchive::build ({}), false },
         { "no archive", text, false },
     };
 

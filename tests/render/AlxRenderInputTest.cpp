@@ -99,17 +99,22 @@ TEST_F (AlxRenderInputTest, readsTicksAsQuarterNotesAndPlaysAllTracksAtTheRender
 
 TEST_F (AlxRenderInputTest, refusesWhatItCannotPlay)
 {
-    juce::MidiFile smpte;
-    smpte.setSmpteTimeFormat (25, 40);
     juce::MidiMessageSequence track;
     track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100));
-    smpte.addTrack (track);
-    const auto smpteFile = write (smpte, "smpte.mid");
-
     juce::MidiFile noDivision;
     noDivision.setTicksPerQuarterNote (0);
     noDivision.addTrack (track);
     const auto noDivisionFile = write (noDivision, "no-division.mid");
+
+    // 25 frames per second of 40 ticks: the division's high byte is -25 (0xe7). The library's
+    // setSmpteTimeFormat shifts the negative frame rate, which is undefined, so the header's
+    // division (bytes 12 and 13) is written here.
+    juce::MemoryBlock smpteBytes;
+    noDivisionFile.loadFileAsData (smpteBytes);
+    smpteBytes[12] = (char) 0xe7;
+    smpteBytes[13] = 40;
+    const auto smpteFile = folder.getChildFile ("smpte.mid");
+    smpteFile.replaceWithData (smpteBytes.getData(), smpteBytes.getSize());
 
     const auto textFile = folder.getChildFile ("notes.mid");
     textFile.replaceWithText ("C E G, not a MIDI file");

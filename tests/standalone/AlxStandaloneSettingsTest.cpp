@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <iostream>
+#include <cstring>
+#include <sstream>
 
 namespace
 {
@@ -79,6 +81,56 @@ TEST_F (AlxStandaloneSettingsFile, keepsEveryKeyAcrossARestartInTheUsersConfigur
     EXPECT_TRUE (AlxStandaloneSettings::restoreFilterState (*settings, restored));
     EXPECT_EQ (restored.getProgramName (0), "Kept across restart");
     EXPECT_EQ (stateOf (restored), stateOf (saved));
+}
+
+// Files the library's XML reader would read past the end of, or loop on forever (found by the
+// settings fuzz target; fuzz/corpus/settings/regression-*): the application must start, on empty
+// settings, and the file must survive for the user to look at.
+TEST_F (AlxStandaloneSettingsFile, aFileTheXmlReaderCannotBeTrustedWithIsSetAsideAndTheSettingsStartEmpty)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "truncated UTF-8 at the end", "<PROPERTIES>\xff" },
+        { "a processing instruction followed by text", "<PROPERTIES><VALUE name=\"windowX\" val=\"5\"/><?x?>y</PROPERTIES>" },
+    };
+    const auto folder = home.getFile().getChildFile (".config");
+    const auto file = folder.getChildFile ("plimsar.settings");
+    const auto setAside = folder.getChildFile ("plimsar.settings.bad");
+
+    for (auto& [what, text] : cases)
+    {
+        SCOPED_TRACE (what);
+        const juce::MemoryBlock content (text, std::strlen (text));
+        ASSERT_TRUE (folder.createDirectory());
+        ASSERT_TRUE (file.replaceWithData (content.getData(), content.getSize()));
+
+        std::ostringstream report;
+        const auto settings = AlxStandaloneSettings::createFile (report);
+
+        EXPECT_EQ (juce::StringArray::fromLines (juce::String (report.str()).trimEnd()).size(), 1) << report.str();
+        EXPECT_EQ (settings->getFile(), file);
+        EXPECT_EQ (settings->getAllProperties().size(), 0);
+        EXPECT_FALSE (file.exists());
+        juce::MemoryBlock kept;
+        EXPECT_TRUE (setAside.loadFileAsData (kept));
+        EXPECT_EQ (kept, content);
+    }
+}
+
+TEST (AlxStandaloneSettings, anAudioSetupTheXmlReaderCannotBeTrustedWithIsNotHandedOn)
+{
+    struct Case { const char* stored; bool handedOn; };
+    const Case cases[] = {
+        { "<DEVICESETUP deviceType=\"JACK\"/>", true },
+        { "<a><?x?>y</a>", false },   // the reader would loop forever
+        { "<!DOCTYPE a [<!ENTITY e \"<b/>\">]><a>&e;</a>", false },
+    };
+
+    for (auto& c : cases)
+    {
+        juce::PropertySet settings;
+        settings.setValue (AlxStandaloneSettings::audioSetupKey, c.stored);
+        EXPECT_EQ (AlxStandaloneSettings::getAudioSetup (settings) != nullptr, c.handedOn) << c.stored;
+    }
 }
 
 TEST (AlxStandaloneSettings, storesAnEmptyAudioSetupForADeviceManagerWithoutAnExplicitOne)

@@ -1,6 +1,8 @@
 #include "AlxSynthTestTools.h"
 #include "synth/AlxWavetable.h"
 
+#include "AlxEmbeddedData.h"
+
 #include <gtest/gtest.h>
 
 using namespace AlxSynthTestTools;
@@ -111,6 +113,28 @@ TEST_F (AlxEmbeddedBank, tenLoopingSoundsCoverNotes3To122OneOctaveEach)
     }
 }
 
+// Short tables (the fuzz target reads banks so) change the length of every table and nothing else
+// a bank decides.
+TEST_F (AlxEmbeddedBank, shortTablesGiveTheSameSoundsOverTheSameNotes)
+{
+    constexpr int shortLength = 64;
+    juce::MemoryInputStream archive (AlxEmbeddedData::soundBankZip, (size_t) AlxEmbeddedData::soundBankZipSize, false);
+    AlxSynth shortTables (archive, shortLength);
+
+    ASSERT_EQ (shortTables.getNumSounds(), synth->getNumSounds());
+
+    for (int i = 0; i < synth->getNumSounds(); ++i)
+    {
+        SCOPED_TRACE ("sound " + std::to_string (i));
+        auto& fullSound = samplerSound (*synth, i);
+        auto& shortSound = samplerSound (shortTables, i);
+        EXPECT_EQ (shortSound.getRootNote(), fullSound.getRootNote());
+        EXPECT_EQ (noteRange (shortSound), noteRange (fullSound));
+        EXPECT_TRUE (shortSound.isLooping());
+        EXPECT_EQ (shortSound.getLength(), shortLength);
+    }
+}
+
 TEST_F (AlxEmbeddedBank, spectraShowEachPartialWhereAndAsStrongAsTheBankSays)
 {
     const std::vector<double> organ { 0.95, 0.90, 0.80, 0.65, 0.45, 0.15 };
@@ -148,6 +172,9 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
     }
 
     tooManyEntries[0].second = text (tooManySounds + "</sounds></soundBank>");
+    // Bytes the XML reader would read past the end of (found by the sound bank fuzz target;
+    // fuzz/corpus/sound_bank/regression-truncated-utf8).
+    const char brokenCharacters[] = "<soundBank type=\"sampler\"><sounds><sound/></sou\xff\xff\xff\x95undBank>";
     const auto tooManyWavetables = juce::String::repeatedString (
         "<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2\"><harmonics><harmonic number=\"1\" amplitude=\"1\"/></harmonics></wavetable>",
         AlxSynth::maxWavetables + 1);
@@ -161,6 +188,9 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
         { "an archive without entries", zip ({}) },
         { "entry 0 is not XML", zip ({ { "_metadata.xml", text ("soundBank type=wavetable") } }) },
         { "entry 0 is binary", zip ({ { "_metadata.xml", sound } }) },
+        { "entry 0 with broken UTF-8", zip ({ { "_metadata.xml", juce::MemoryBlock (brokenCharacters, sizeof (brokenCharacters) - 1) },
+                                              { "a.wav", sound } }) },
+        { "entry 0 the XML reader would loop on forever", sampler ("<soundBank><?x?>text<sounds><sound/></sounds></soundBank>") },
         { "another root", sampler ("<soundBanks><sounds><sound rootMidiNote=\"60\"/></sounds></soundBanks>") },
         { "a type in another case", sampler ("<soundBank type=\"Sampler\"><sounds><sound/></sounds></soundBank>") },
         { "an unknown type", sampler ("<soundBank type=\"granular\"><sounds><sound/></sounds></soundBank>") },

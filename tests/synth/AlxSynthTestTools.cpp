@@ -13,16 +13,7 @@ namespace AlxSynthTestTools
 
     juce::MemoryBlock zip (const std::vector<Entry>& entries)
     {
-        juce::ZipFile::Builder builder;
-
-        for (auto& [name, data] : entries)
-            builder.addEntry (new juce::MemoryInputStream (data, true), 9, name, juce::Time());
-
-        juce::MemoryBlock archive;
-        juce::MemoryOutputStream out (archive, false);
-        builder.writeToStream (out, nullptr);
-        out.flush();
-        return archive;
+        return AlxZipArchive::build (entries);
     }
 
     juce::MemoryBlock wav (int channels, double rate, int length, const std::function<float (int, int)>& value)

@@ -2,6 +2,8 @@
 
 #include "synth/AlxSynth.h"
 
+#include "support/AlxZipArchive.h"
+
 #include <functional>
 #include <utility>
 #include <vector>
@@ -9,7 +11,7 @@
 // Helpers of the synth tests: crafted sound-bank archives, WAV files, spectra.
 namespace AlxSynthTestTools
 {
-    using Entry = std::pair<juce::String, juce::MemoryBlock>;
+    using Entry = AlxZipArchive::Entry;
 
     juce::MemoryBlock text (const juce::String& content);
     // A zip archive holding the entries in the given order.
