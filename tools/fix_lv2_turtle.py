@@ -4,7 +4,8 @@
 JUCE 7.0.5 describes parameters (lv2:Parameter) with lv2:portProperty, which belongs to ports;
 gives the maintainer an empty homepage and mail address (<>, the file itself); uses a program
 property for its presets that it never defines; leaves out that the plug-in is a doap:Project;
-and lists ui:noUserResize as extension data and opts:interface as a feature of its UI.
+and lists opts:interface as a feature of its UI (and, for a resizable editor, ui:noUserResize as
+extension data).
 
 Usage: fix_lv2_turtle.py <bundle directory> <plug-in URI>
 """
@@ -49,11 +50,26 @@ def fix_manifest(uri):
     return change
 
 
+def drop_from_list(text, predicate, item):
+    """Removes one object from a predicate's object list ("\tpredicate\n\t\ta ,\n\t\tb ;")."""
+    start = text.find("\t%s\n" % predicate)
+    if start < 0:
+        return text
+    end = text.find(" ;\n", start) + 3
+    lines = text[start:end].split("\n")[1:-1]
+    items = [line.strip().rstrip(",; ").strip() for line in lines]
+    kept = [i for i in items if i != item]
+    if kept == items or not kept:
+        return text
+    body = " ,\n".join("\t\t" + i for i in kept)
+    return text[:start] + "\t%s\n" % predicate + body + " ;\n" + text[end:]
+
+
 def fix_ui(text):
-    text = text.replace("\t\topts:interface ,\n\t\tui:noUserResize ,\n\t\tui:resize ;",
-                        "\t\topts:interface ,\n\t\tui:resize ;")
-    return text.replace("\t\tui:resize ,\n\t\topts:interface ,\n\t\topts:options ;",
-                        "\t\tui:resize ,\n\t\tui:noUserResize ,\n\t\topts:options ;")
+    # ui:noUserResize is a feature, not extension data; opts:interface is extension data, not a
+    # feature. Which of them JUCE lists where depends on whether the editor is resizable.
+    text = drop_from_list(text, "lv2:extensionData", "ui:noUserResize")
+    return drop_from_list(text, "lv2:optionalFeature", "opts:interface")
 
 
 def main():
