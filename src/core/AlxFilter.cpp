@@ -108,7 +108,10 @@ int AlxFilter::getCurrentProgram()
 void AlxFilter::setCurrentProgram (int index)
 {
     if (auto* programs = container != nullptr ? container->getProgramModule() : nullptr)
+    {
         programs->selectProgram (index, AlxMessageCode::make (0x24, AlxMessageCode::fromHost));
+        announceValuesToHost();
+    }
 }
 
 const juce::String AlxFilter::getProgramName (int index)
@@ -149,14 +152,44 @@ void AlxFilter::getCurrentProgramStateInformation (juce::MemoryBlock& destinatio
 
 void AlxFilter::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (root != nullptr && sizeInBytes > 0)
-        whileSuspended ([&] { root->loadBankChunk (data, (size_t) sizeInBytes); });
+    if (root == nullptr || sizeInBytes <= 0)
+        return;
+
+    // The restored program's settings become current before the host's call returns: the
+    // program module would switch to them only when its posted message arrives, which in a
+    // plug-in happens on the plug-in's own message thread, at any time during or after the load.
+    // The callback lock keeps that thread's handlers out until the load is whole.
+    whileSuspended ([&]
+    {
+        const juce::ScopedLock lock (getCallbackLock());
+        root->loadBankChunk (data, (size_t) sizeInBytes);
+        root->setCurrentProgram (getCurrentProgram());
+    });
+    announceValuesToHost();
 }
 
 void AlxFilter::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
-    if (root != nullptr && sizeInBytes > 0)
-        whileSuspended ([&] { root->loadProgramChunk (getCurrentProgram(), data, (size_t) sizeInBytes); });
+    if (root == nullptr || sizeInBytes <= 0)
+        return;
+
+    whileSuspended ([&]
+    {
+        const juce::ScopedLock lock (getCallbackLock());
+        root->loadProgramChunk (getCurrentProgram(), data, (size_t) sizeInBytes);
+    });
+    announceValuesToHost();
+}
+
+void AlxFilter::announceValuesToHost()
+{
+    // A VST3 host hears of values from the plug-in's controller, which the posted announcements
+    // keep up to date.
+    if (wrapperType != wrapperType_LV2)
+        return;
+
+    for (auto* hostParameter : hostParameters)
+        hostParameter->sendValueChangedMessageToListeners (hostParameter->getValue());
 }
 
 bool AlxFilter::saveBankFile (const juce::File& file)

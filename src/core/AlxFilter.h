@@ -68,6 +68,11 @@ private:
     // Runs a state call with processing suspended, leaving the suspension as it was.
     template <typename Call>
     void whileSuspended (Call&& call);
+    // Tells an LV2 host every parameter's value at once, on the thread of the host's call. The
+    // posted announcements come from the plug-in's own message thread, which runs beside the
+    // host's, and an LV2 host hears of values only in the blocks that follow: one that plays a
+    // single block after choosing a program or loading a state would keep the values from before.
+    void announceValuesToHost();
 
     AlxFocusController focusController;
     bool suspended = false;
