@@ -45,12 +45,7 @@ void AlxMidiFileWriter::add (juce::int64 samplePosition, const juce::MidiMessage
     if (message.getRawDataSize() == 0 || (message.getRawData()[0] >= 0xF0 && ! message.isSysEx()))
         return;
 
-    if (message.isNoteOn())
-        sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = true;
-    else if (message.isNoteOff())
-        sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = false;
-    else if (message.isAllNotesOff() || message.isAllSoundOff())
-        sounding[(size_t) message.getChannel() - 1].fill (false);
+    sounding.follow (message);
 
     auto timed = message;
     timed.setTimeStamp ((double) tickOf (samplePosition));
@@ -68,10 +63,8 @@ bool AlxMidiFileWriter::writeTo (juce::OutputStream& stream, juce::int64 endSamp
         return message;
     };
 
-    for (int channel = 1; channel <= 16; ++channel)
-        for (int note = 0; note < 128; ++note)
-            if (sounding[(size_t) channel - 1][(size_t) note])
-                complete.addEvent (atEnd (juce::MidiMessage::noteOff (channel, note)));
+    for (const auto& noteOff : sounding.getNoteOffs())
+        complete.addEvent (atEnd (noteOff));
 
     complete.addEvent (atEnd (juce::MidiMessage::endOfTrack()));
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <juce_audio_basics/juce_audio_basics.h>
+#include "render/AlxSoundingNotes.h"
 
-#include <array>
+#include <juce_audio_basics/juce_audio_basics.h>
 
 // Collects MIDI events at sample positions and writes them as a format-0 Standard MIDI File: a
 // track name, the tempo and the time signature at tick 0, then the events at their ticks (sample
@@ -38,6 +38,5 @@ public:
 private:
     Format format;
     juce::MidiMessageSequence track;
-    // Which notes sound, by channel and note number.
-    std::array<std::array<bool, 128>, 16> sounding {};
+    AlxSoundingNotes sounding;
 };
