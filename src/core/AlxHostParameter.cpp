@@ -24,7 +24,7 @@ float AlxHostParameter::getValue() const
         return 0.0f;
 
     const juce::ScopedLock sl (p->getLock());
-    return p->getDomain()->normalisedOf (p->getValue());
+    return p->getDomain()->hostPositionOf (p->getValue());
 }
 
 void AlxHostParameter::setValue (float newValue)
@@ -42,7 +42,7 @@ void AlxHostParameter::setValue (float newValue)
         if (newValue != p->getRealValue())
             p->setRealValue (newValue, AlxMessageCode::fromHost, false, true);
     }
-    else if (auto* v = domain->findByPosition (newValue); v != nullptr && v != p->getValue())
+    else if (auto* v = domain->findByHostPosition (newValue); v != nullptr && v != p->getValue())
     {
         p->setValue (v, AlxMessageCode::fromHost, false, true);
     }
@@ -54,7 +54,7 @@ float AlxHostParameter::getDefaultValue() const
         return *defaultValue;
 
     auto* p = find();
-    return p != nullptr ? p->getDomain()->normalisedOf (p->getDomain()->getDefaultValue()) : 0.0f;
+    return p != nullptr ? p->getDomain()->hostPositionOf (p->getDomain()->getDefaultValue()) : 0.0f;
 }
 
 juce::String AlxHostParameter::getName (int maximumStringLength) const
@@ -85,7 +85,7 @@ juce::String AlxHostParameter::getText (float normalisedValue, int maximumString
         return "Reserved";
 
     const juce::ScopedLock sl (p->getLock());
-    auto* v = p->getDomain()->findByPosition (normalisedValue);
+    auto* v = p->getDomain()->findByHostPosition (normalisedValue);
     const auto text = v != nullptr ? v->getText() : juce::String();
     return maximumStringLength > 0 ? text.substring (0, maximumStringLength) : text;
 }
@@ -100,5 +100,5 @@ float AlxHostParameter::getValueForText (const juce::String& text) const
     const juce::ScopedLock sl (p->getLock());
     auto* domain = p->getDomain();
     auto* v = domain->findByText (text.trim());
-    return v != nullptr ? domain->normalisedOf (v) : getValue();
+    return v != nullptr ? domain->hostPositionOf (v) : getValue();
 }

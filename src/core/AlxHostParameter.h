@@ -7,8 +7,9 @@
 class AlxFilter;
 class AlxParameter;
 
-// What a host sees of the parameter with one host index: its full name, its value as the
-// normalised position of the current value, and the value's text. Program parameters are reached
+// What a host sees of the parameter with one host index: its full name, its value as the host
+// position of the current value (choice i of N at i/(N-1), on the host's own steps), and the
+// value's text. Program parameters are reached
 // through the current program's links, so the host always addresses the current program. An
 // index that no parameter holds reads as "Rsrvd<n>" / "Reserved" / 0.
 //
@@ -21,8 +22,8 @@ public:
     AlxHostParameter (AlxFilter& filter, int hostIndex);
 
     float getValue() const override;
-    // Host automation: the value whose bin holds the position, set with reason 3 so that it is
-    // not echoed back to the host.
+    // Host automation: the value at the step nearest the position, set with reason 3 so that it
+    // is not echoed back to the host.
     void setValue (float newValue) override;
     float getDefaultValue() const override;
     juce::String getName (int maximumStringLength) const override;

@@ -2,10 +2,22 @@
 
 #include <cmath>
 
-AlxValue* AlxDomain::findByPosition (float position) const
+float AlxDomain::hostPositionOf (const AlxValue* value) const
 {
-    if (std::isnan (position))
+    const int lastStep = getNumValues() - 1;
+
+    if (value == nullptr || lastStep < 1)
+        return 0.0f;
+
+    return (float) juce::jlimit (0, lastStep, indexOf (value)) / (float) lastStep;
+}
+
+AlxValue* AlxDomain::findByHostPosition (float position) const
+{
+    if (std::isnan (position) || getNumValues() == 0)
         return nullptr;
 
-    return findByNormalised (juce::jlimit (0.0f, 1.0f, position));
+    const int lastStep = getNumValues() - 1;
+    const auto step = juce::roundToInt (juce::jlimit (0.0f, 1.0f, position) * (float) lastStep);
+    return getValues()[(size_t) step].get();
 }

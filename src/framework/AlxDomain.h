@@ -65,10 +65,16 @@ public:
     virtual int indexOf (const AlxValue* value) const = 0;
     virtual float normalisedOf (const AlxValue* value) const = 0;
 
-    // The value a 0..1 control or host position stands for. Positions below 0 select the
-    // first value and positions above 1 the last, so no caller ever gets "no value" for a
+    // Where a host sees a value, and the value a host position stands for. Hosts step, label,
+    // set and read back a parameter with N choices at 0, 1/(N-1), ..., 1 (VST3 step counts, LV2
+    // scale points), so for the host the N values stand on those steps, not at their own
+    // normalised positions (the lower edges of N equal bins, i/N): a host position picks the
+    // value at the nearest step, and every step comes back as itself. Positions below 0 select
+    // the first value and positions above 1 the last, so no caller ever gets "no value" for a
     // number; only a position that is not a number gives null, and the caller keeps its value.
-    AlxValue* findByPosition (float position) const;
+    // A domain of one value stands at 0.
+    float hostPositionOf (const AlxValue* value) const;
+    AlxValue* findByHostPosition (float position) const;
 
     int getNumValues() const { return (int) getValues().size(); }
     bool isContinuous() const { return ! isIndexed() && ! isNamed(); }

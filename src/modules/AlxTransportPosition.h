@@ -26,7 +26,7 @@ struct AlxTransportPosition
     bool isLooping = false;
 
     // A host position, with what the host leaves out taken as 120 bpm, 4/4, time zero, no frame
-    // rate and no loop.
+    // rate and no loop; a song position left out is the one its time gives at its tempo.
     static AlxTransportPosition fromHost (const juce::AudioPlayHead::PositionInfo& info);
 
     bool operator== (const AlxTransportPosition& other) const noexcept;

@@ -78,9 +78,9 @@ TEST_F (HostFixture, exposesOneParameterObjectPerHostIndex)
     EXPECT_FALSE (hostParameter (0).isDiscrete());
 
     gate().setValue (percent (40), 2, false, false);
-    EXPECT_FLOAT_EQ (hostParameter (0).getValue(), percent (40)->getNormalised());
+    EXPECT_FLOAT_EQ (hostParameter (0).getValue(), 0.4f);
     EXPECT_EQ (hostParameter (0).getCurrentValueAsText(), "40 %");
-    EXPECT_FLOAT_EQ (hostParameter (0).getValueForText ("75 %"), percent (75)->getNormalised());
+    EXPECT_FLOAT_EQ (hostParameter (0).getValueForText ("75 %"), 0.75f);
     EXPECT_EQ (dynamic_cast<juce::HostedAudioProcessorParameter&> (hostParameter (1)).getParameterID(), "p1");
 }
 
@@ -94,9 +94,11 @@ TEST_F (HostFixture, anIndexWithoutAParameterIsReserved)
     EXPECT_EQ (reserved.getValue(), 0.0f);
 }
 
-TEST_F (HostFixture, hostAutomationSelectsTheBinAndIsNotEchoed)
+TEST_F (HostFixture, hostAutomationSelectsTheNearestStepAndIsNotEchoed)
 {
-    hostParameter (0).setValue (0.505f);
+    hostParameter (0).setValue (0.512f);
+    EXPECT_EQ (gate().getValue(), percent (51)) << "the nearest step";
+    hostParameter (0).setValue (0.508f);
     EXPECT_EQ (gate().getValue(), percent (51));
     hostParameter (0).setValue (-3.0f);
     EXPECT_EQ (gate().getValue(), percent (0)) << "below the scale selects the first value";
@@ -117,10 +119,10 @@ TEST_F (HostFixture, editorChangesReachTheHostFromTheMessageThread)
     AlxMessageLoop::deliverPending();
     ASSERT_EQ (host.changes.size(), 1u);
     EXPECT_EQ (host.changes[0].first, 0);
-    EXPECT_FLOAT_EQ (host.changes[0].second, percent (30)->getNormalised());
+    EXPECT_FLOAT_EQ (host.changes[0].second, 0.3f);
 
     // An unchanged value posts nothing, so the host hears nothing.
-    hostParameter (0).setValue (percent (30)->getNormalised());
+    hostParameter (0).setValue (0.3f);
     AlxMessageLoop::deliverPending();
     EXPECT_EQ (host.changes.size(), 1u);
 }
@@ -148,7 +150,7 @@ TEST_F (HostFixture, theHostAlwaysAddressesTheCurrentProgram)
     root->setCurrentProgram (2);
     EXPECT_EQ (hostParameter (0).getCurrentValueAsText(), "20 %");
 
-    hostParameter (0).setValue (percent (21)->getNormalised());
+    hostParameter (0).setValue (0.21f);
     EXPECT_EQ (root->getProgramSet (2)->findById (0)->getValue(), percent (21));
     EXPECT_EQ (root->getProgramSet (0)->findById (0)->getValue(), percent (0));
 }

@@ -127,15 +127,50 @@ TEST (AlxRealDomain, findByNormalisedSelectsTheBinWhoseLowerEdgeIsBelow)
     EXPECT_EQ (d->findByNormalised (-0.01f), nullptr);
 }
 
-TEST (AlxRealDomain, findByPositionNeverGivesNoValueForANumber)
+TEST (AlxRealDomain, findByHostPositionNeverGivesNoValueForANumber)
 {
     TestDomainSet set;
     auto* d = set.two;
-    EXPECT_EQ (d->findByPosition (-0.5f)->getText(), "a");
-    EXPECT_EQ (d->findByPosition (-1.0e30f)->getText(), "a");
-    EXPECT_EQ (d->findByPosition (7.0f)->getText(), "b");
-    EXPECT_EQ (d->findByPosition (0.75f)->getText(), "b");
-    EXPECT_EQ (d->findByPosition (std::nanf ("")), nullptr);
+    EXPECT_EQ (d->findByHostPosition (-0.5f)->getText(), "a");
+    EXPECT_EQ (d->findByHostPosition (-1.0e30f)->getText(), "a");
+    EXPECT_EQ (d->findByHostPosition (7.0f)->getText(), "b");
+    EXPECT_EQ (d->findByHostPosition (0.75f)->getText(), "b");
+    EXPECT_EQ (d->findByHostPosition (0.49f)->getText(), "a");
+    EXPECT_EQ (d->findByHostPosition (std::nanf ("")), nullptr);
+
+    EXPECT_EQ (set.command->hostPositionOf (set.command->getValues()[0].get()), 0.0f) << "a single value stands at 0";
+    EXPECT_EQ (set.command->findByHostPosition (0.8f)->getText(), "x");
+}
+
+// Every value of every general domain stands on the host's step i/(N-1), and every position
+// within half a step of it comes back as that value: a host that sets a choice at its own step
+// reads back the same step and the same text, in the upper half of a list as in the lower.
+TEST (AlxRealDomain, everyValueRoundTripsThroughItsHostStep)
+{
+    AlxGeneralDomainSet set;
+    TestDomainSet test;
+    std::vector<AlxDomain*> domains { test.two, test.range };
+
+    for (auto& row : generalDomains)
+        if (row.numValues > 1)
+            domains.push_back (set.getDomain (row.position));
+
+    for (auto* d : domains)
+    {
+        SCOPED_TRACE (d->getName());
+        const int lastStep = d->getNumValues() - 1;
+        const float halfStep = 0.5f / (float) lastStep;
+
+        for (int i = 0; i <= lastStep; ++i)
+        {
+            auto* v = d->getValues()[(size_t) i].get();
+            const float step = (float) i / (float) lastStep;
+            EXPECT_FLOAT_EQ (d->hostPositionOf (v), step) << v->getText();
+            EXPECT_EQ (d->findByHostPosition (d->hostPositionOf (v)), v);
+            EXPECT_EQ (d->findByHostPosition (step - 0.98f * halfStep), v);
+            EXPECT_EQ (d->findByHostPosition (step + 0.98f * halfStep), v);
+        }
+    }
 }
 
 TEST (AlxRangeDomain, countsWholeStepsAndFallsBackToTheFirstValueForAnUnmatchedDefault)

@@ -441,6 +441,26 @@ TEST_F (AlxTransportModuleTest, stoppedHostLeavesTheClockToAPlayingTransport)
     EXPECT_EQ (transport->getPosition().ppqPosition, 2.0) << "two seconds at the host's 60 bpm";
 }
 
+// A host that sends its time but no song position in quarter notes (an LV2 host's time position
+// with the bar and the beat within it, which the LV2 wrapper does not read) stands where its time
+// puts it at its tempo, block after block, instead of at the song start every block.
+TEST_F (AlxTransportModuleTest, hostTimeWithoutSongPositionGivesThePositionAtItsTempo)
+{
+    useHost();
+    playHead.setBpm (90.0);
+    playHead.setPpqPosition ({});
+    playHead.setPlaying (true);
+    prepare();
+
+    for (const double seconds : { 0.0, 1.0, 2.5 })
+    {
+        playHead.setTimeInSeconds (seconds);
+        runBlock();
+        EXPECT_TRUE (transport->isHostDriven());
+        EXPECT_DOUBLE_EQ (transport->getPosition().ppqPosition, seconds * 1.5) << seconds << " s";
+    }
+}
+
 TEST_F (AlxTransportModuleTest, snapshotCopiesWhatTheLastBlockApplied)
 {
     useHost();

@@ -1,5 +1,6 @@
 #include "core/AlxPlimsarFilter.h"
 #include "host-check/AlxPluginHost.h"
+#include "plugins/AlxGestureEar.h"
 #include "support/AlxMessageLoop.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +174,18 @@ namespace
     {
         return { [bpm] (juce::int64 s, AlxHostPlayHead& head) { head.set (s, sampleRate, (double) s * bpm / 60.0 / sampleRate, bpm, true); },
                  [] (juce::int64) { return std::numeric_limits<juce::int64>::max(); } };
+    }
+
+    // A host that gives its time, tempo and signature but no song position in quarter notes.
+    Song timeOnly()
+    {
+        return { [] (juce::int64 s, AlxHostPlayHead& head)
+                 {
+                     head.set (s, sampleRate, 0.0, tempo, true);
+                     head.info.setPpqPosition ({});
+                     head.info.setPpqPositionOfLastBarStart ({});
+                 },
+                 straight().room };
     }
 
     // Loops the first `quarters` quarter notes at 120 bpm.
@@ -455,6 +468,93 @@ TEST_P (AlxPluginHostCheck, aProgramChosenByTheHostIsAnnouncedToItParameterByPar
         p->removeListener (&listener);
 }
 
+// Every choice of every list parameter, set by the host at its own step i/(N-1) (where VST3 hosts
+// step it and LV2 hosts put its scale points): the plug-in holds that choice, so a second instance
+// that loads its state shows the same step, and a VST3 host shows the choice's text at that step.
+// (JUCE's LV2 hosting reads neither steps nor texts of LV2 parameters; the jalv test checks the
+// scale points in the Turtle files.) The choices of all parameters are set at once, round by
+// round; a parameter with fewer choices keeps its last one.
+TEST_P (AlxPluginHostCheck, everyChoiceComesBackAtTheHostsOwnStep)
+{
+    struct Row
+    {
+        int index;
+        int lastStep;
+        juce::StringArray texts;
+    };
+
+    auto& ours = reference.processor.getContainer()->getParameterMap();
+    std::vector<Row> rows;
+    int rounds = 0;
+
+    for (int i = 0; i < reference.processor.getParameters().size(); ++i)
+    {
+        if (! reference.processor.getParameters()[i]->isDiscrete())
+            continue;
+
+        Row row { i, ours.lookup (i)->getDomain()->getNumValues() - 1, {} };
+
+        for (const auto& value : ours.lookup (i)->getDomain()->getValues())
+            row.texts.add (value->getText());
+
+        if (GetParam() == Format::vst3)
+        {
+            EXPECT_TRUE (hosted (*plugin, i)->isDiscrete()) << "parameter " << i;
+            EXPECT_EQ (hosted (*plugin, i)->getNumSteps(), row.lastStep + 1) << "parameter " << i;
+        }
+
+        rounds = std::max (rounds, row.lastStep + 1);
+        rows.push_back (row);
+    }
+
+    ASSERT_GE (rows.size(), 10u);
+    auto reopened = host.createInstance (sampleRate, blockSize);
+    AlxPluginSession session (*plugin, sampleRate, blockSize);
+    AlxPluginSession reopenedSession (*reopened, sampleRate, blockSize);
+    const auto stepOf = [] (const Row& row, int choice) { return (float) std::min (choice, row.lastStep) / (float) row.lastStep; };
+
+    for (int choice = 0; choice < rounds; ++choice)
+    {
+        for (const auto& row : rows)
+            if (choice <= row.lastStep)
+                hosted (*plugin, row.index)->setValue (stepOf (row, choice));
+
+        // Some formats hand a host's change to the plug-in with the next block, and an LV2
+        // plug-in tells its host about reloaded values in its blocks.
+        session.process (blockSize);
+        juce::MemoryBlock state;
+        plugin->getStateInformation (state);
+        reopened->setStateInformation (state.getData(), (int) state.getSize());
+
+        const auto reloaded = [&]
+        {
+            return std::all_of (rows.begin(), rows.end(), [&] (const Row& row)
+            {
+                return std::abs (hosted (*reopened, row.index)->getValue() - stepOf (row, choice)) < 1.0e-6f;
+            });
+        };
+        EXPECT_TRUE (waitFor ([&] { reopenedSession.process (blockSize); return reloaded(); })) << "choice " << choice;
+
+        for (const auto& row : rows)
+        {
+            const int expected = std::min (choice, row.lastStep);
+            SCOPED_TRACE ("parameter " + std::to_string (row.index) + " choice " + std::to_string (expected) + " "
+                          + row.texts[expected].toStdString());
+            auto* set = hosted (*plugin, row.index);
+            auto* reloadedParameter = hosted (*reopened, row.index);
+
+            EXPECT_NEAR (set->getValue(), stepOf (row, choice), 1.0e-6f) << "the host reads back its step";
+            EXPECT_NEAR (reloadedParameter->getValue(), stepOf (row, choice), 1.0e-6f) << "the plug-in held the choice";
+
+            if (GetParam() == Format::vst3)
+            {
+                EXPECT_EQ (set->getText (set->getValue(), 100), row.texts[expected]) << "the host shows the choice's text";
+                EXPECT_EQ (reloadedParameter->getCurrentValueAsText(), row.texts[expected]);
+            }
+        }
+    }
+}
+
 // The notes the plug-in sends out behind the host's play head equal plimsar-render's for the same
 // chord, event for event and sample for sample.
 
@@ -468,6 +568,19 @@ TEST_P (AlxPluginHostCheck, playsTheRenderersNotesAt120Bpm)
 
     EXPECT_EQ (notesOf (session.getEvents()), expected);
     EXPECT_TRUE (onlyNotesAndAllNotesOff (session.getEvents()));
+    EXPECT_TRUE (everyNoteEnds (session.getEvents()));
+}
+
+// The plug-in finds its place from the host's time: every block is not taken for a jump back to the
+// song start.
+TEST_P (AlxPluginHostCheck, playsTheRenderersNotesForAHostThatGivesNoSongPosition)
+{
+    const auto expected = render (tempo, 8, 5.0);
+
+    AlxPluginSession session (*plugin, sampleRate, blockSize);
+    play (session, timeOnly(), 240000, blockSize, 8 * samplesPerQuarter);
+
+    EXPECT_EQ (notesOf (session.getEvents()), expected);
     EXPECT_TRUE (everyNoteEnds (session.getEvents()));
 }
 
@@ -598,6 +711,43 @@ TEST_P (AlxPluginHostCheck, automatedStepAndGateApplyFromTheNextBlock)
         EXPECT_GE (firingsPerSetting[i], 1) << "setting " << i << " fired";
 
     EXPECT_TRUE (everyNoteEnds (session.getEvents()));
+}
+
+// The host's own automation is not sent back to it, as a gesture or as a change. (Gestures made
+// in the plug-in's editor reach a VST3 host: see AlxPluginEditorGestureTest.)
+TEST_P (AlxPluginHostCheck, hostAutomationComesBackAsNoGestureAndNoChange)
+{
+    auto* step = hosted (*plugin, reference.indexOf ("Step"));
+    auto* gate = hosted (*plugin, reference.indexOf ("Gate"));
+    const float steps[] = { reference.valueOf (reference.indexOf ("Step"), "1/8"), reference.valueOf (reference.indexOf ("Step"), "1/16") };
+    const float gates[] = { 0.25f, 0.75f };
+    AlxPluginSession session (*plugin, sampleRate, blockSize);
+
+    // An LV2 plug-in tells its host every value once in its first blocks; the host listens after.
+    AlxMessageLoop::deliverUntil ([&] { session.process (blockSize); return false; }, 300);
+    std::vector<AlxGestureEar> ears ((size_t) reference.processor.getParameters().size());
+
+    for (size_t i = 0; i < ears.size(); ++i)
+        hosted (*plugin, (int) i)->addListener (&ears[i]);
+
+    for (int block = 0; block < 16; ++block)
+    {
+        step->setValue (steps[block % 2]);
+        gate->setValue (gates[(block / 2) % 2]);
+        session.process (blockSize);
+        AlxMessageLoop::deliverPending();
+    }
+
+    // Whatever the plug-in would send has time to arrive; an LV2 plug-in sends it in its blocks.
+    AlxMessageLoop::deliverUntil ([&] { session.process (blockSize); return false; }, 500);
+    EXPECT_NEAR (step->getValue(), steps[1], 1.0e-6f);
+
+    for (size_t i = 0; i < ears.size(); ++i)
+    {
+        EXPECT_TRUE (ears[i].gestures.isEmpty()) << "parameter " << i << ": " << ears[i].gestures.joinIntoString (",");
+        EXPECT_EQ (ears[i].changes, 0) << "parameter " << i;
+        hosted (*plugin, (int) i)->removeListener (&ears[i]);
+    }
 }
 
 // Faults a host can cause. The notes stay the renderer's, and every note that started ends.

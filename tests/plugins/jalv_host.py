@@ -66,6 +66,19 @@ def check_description(bundle, uri, env):
     for text in ('rdfs:label "Step"', 'rdfs:label "1/16"', 'rdfs:label "Gate"'):
         if text not in description:
             fail("dsp.ttl does not name " + text)
+    # A list parameter's N scale points stand on the host's steps i/(N-1), and its default (the
+    # first program's value) is one of them, so a host shows and sets each choice at its own step.
+    for block in description.split("\n\n"):
+        points = [float(v) for v in re.findall(r"rdf:value ([-0-9.e]+)", block)]
+        if not points:
+            continue
+        name = re.search(r'rdfs:label "([^"]*)"', block).group(1)
+        steps = [i / (len(points) - 1) for i in range(len(points))]
+        if any(abs(p - s) > 1e-5 for p, s in zip(sorted(points), steps)):
+            fail("the scale points of %s are not at its %d steps: %r" % (name, len(points), points))
+        default = float(re.search(r"lv2:default ([-0-9.e]+)", block).group(1))
+        if not any(abs(default - p) < 1e-5 for p in points):
+            fail("the default %g of %s is not one of its scale points" % (default, name))
 
     turtle = sorted(os.path.join(bundle, f) for f in os.listdir(bundle) if f.endswith(".ttl"))
     validation = run(["lv2_validate"] + turtle, env)

@@ -45,7 +45,8 @@ public:
         info.setTimeSignature (TimeSignature { numerator, denominator });
     }
 
-    void setPpqPosition (double ppq)
+    // An empty position is a host that gives none.
+    void setPpqPosition (juce::Optional<double> ppq)
     {
         const juce::ScopedLock sl (lock);
         info.setPpqPosition (ppq);
@@ -55,6 +56,12 @@ public:
     {
         const juce::ScopedLock sl (lock);
         info.setTimeInSamples (samples);
+    }
+
+    void setTimeInSeconds (double seconds)
+    {
+        const juce::ScopedLock sl (lock);
+        info.setTimeInSeconds (seconds);
     }
 
     void setPlaying (bool playing)
