@@ -17,6 +17,8 @@ packages=(
   openbox imagemagick python3-numpy
   # hosting the plug-ins: an LV2 host, the LV2 inspection tools and the Turtle validator
   jalv lilv-utils lv2-dev sordi
+  # scripts/compare.sh only: other renderers of the same notes, with a General MIDI sound font
+  fluidsynth fluid-soundfont-gm timidity
 )
 
 missing=()
