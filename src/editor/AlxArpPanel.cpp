@@ -7,10 +7,9 @@
 #include "modules/AlxArpModule.h"
 
 AlxArpPanel::AlxArpPanel (AlxEditor* owner)
-    : AlxParamPanel (owner, "Arp", width),
-      icon (loadDrawableFromZip (AlxEmbeddedData::arpZip, AlxEmbeddedData::arpZipSize, "chord.svg"))
+    : AlxParamPanel (owner, "Arp", width,
+                     loadDrawableFromZip (AlxEmbeddedData::arpZip, AlxEmbeddedData::arpZipSize, "chord.svg"))
 {
-    setIcon (icon.get());
     auto* arp = getModule();
     if (arp == nullptr)
         return;
@@ -23,11 +22,6 @@ AlxArpPanel::AlxArpPanel (AlxEditor* owner)
     addParameter (arp->getMaskParameter(), 0, 0);
     addChild (new AlxSpacer (15, 19, false));
     addParameter (arp->getDoublingParameter(), 0, 0);
-}
-
-AlxArpPanel::~AlxArpPanel()
-{
-    setIcon (nullptr);
 }
 
 AlxArpModule* AlxArpPanel::getModule() const

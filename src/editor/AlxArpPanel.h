@@ -2,8 +2,6 @@
 
 #include "editor/AlxParamPanel.h"
 
-#include <memory>
-
 class AlxArpModule;
 class AlxArpView;
 
@@ -12,7 +10,6 @@ class AlxArpPanel : public AlxParamPanel
 {
 public:
     explicit AlxArpPanel (AlxEditor* editor);
-    ~AlxArpPanel() override;
 
     virtual AlxArpModule* getModule() const;
 
@@ -21,6 +18,5 @@ public:
     static constexpr int width = 305;
 
 private:
-    std::unique_ptr<juce::Drawable> icon;
     AlxArpView* view = nullptr;
 };

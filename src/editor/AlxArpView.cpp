@@ -3,9 +3,8 @@
 #include "modules/AlxArpModule.h"
 
 AlxArpView::AlxArpView (AlxEditor* owner)
-    : AlxStatusView (owner, 255, 35)
+    : AlxTextStatusView (owner)
 {
-    setPreferredHeight (20);
     observeModule (getModule());
 }
 
@@ -14,20 +13,14 @@ AlxArpModule* AlxArpView::getModule() const
     return findModuleOf<AlxArpModule>();
 }
 
-bool AlxArpView::handlePanelMessage (void* source, int code, std::uint32_t timeMs)
-{
-    return refreshOnEveryMessage (source, code, timeMs);
-}
-
-void AlxArpView::refresh (bool skip)
+bool AlxArpView::readValuesAt (double time)
 {
     auto* arp = getModule();
-    double time = 0.0;
-    if (skip || arp == nullptr || ! findLastFiring (time))
-        return;
+    if (arp == nullptr)
+        return false;
     doubling = arp->doublingAt (time);
     mask = arp->maskAt (time);
-    repaint();
+    return true;
 }
 
 void AlxArpView::paint (juce::Graphics& g)

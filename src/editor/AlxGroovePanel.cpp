@@ -7,10 +7,9 @@
 #include "modules/AlxGrooveModule.h"
 
 AlxGroovePanel::AlxGroovePanel (AlxEditor* owner)
-    : AlxParamPanel (owner, "Groove", width),
-      icon (loadDrawableFromZip (AlxEmbeddedData::grooveZip, AlxEmbeddedData::grooveZipSize, "groove.svg"))
+    : AlxParamPanel (owner, "Groove", width,
+                     loadDrawableFromZip (AlxEmbeddedData::grooveZip, AlxEmbeddedData::grooveZipSize, "groove.svg"))
 {
-    setIcon (icon.get());
     auto* groove = getModule();
     if (groove == nullptr)
         return;
@@ -25,11 +24,6 @@ AlxGroovePanel::AlxGroovePanel (AlxEditor* owner)
     addChild (new AlxSpacer (250, 10, true));
     addChild (new AlxSpacer (15, 19, false));
     addParameter (groove->getPatternParameter(), 0, 0);
-}
-
-AlxGroovePanel::~AlxGroovePanel()
-{
-    setIcon (nullptr);
 }
 
 AlxGrooveModule* AlxGroovePanel::getModule() const

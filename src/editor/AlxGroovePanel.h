@@ -2,8 +2,6 @@
 
 #include "editor/AlxParamPanel.h"
 
-#include <memory>
-
 class AlxGrooveModule;
 class AlxGrooveView;
 
@@ -12,7 +10,6 @@ class AlxGroovePanel : public AlxParamPanel
 {
 public:
     explicit AlxGroovePanel (AlxEditor* editor);
-    ~AlxGroovePanel() override;
 
     virtual AlxGrooveModule* getModule() const;
 
@@ -21,6 +18,5 @@ public:
     static constexpr int width = 305;
 
 private:
-    std::unique_ptr<juce::Drawable> icon;
     AlxGrooveView* view = nullptr;
 };

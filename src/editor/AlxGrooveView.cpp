@@ -3,9 +3,8 @@
 #include "modules/AlxGrooveModule.h"
 
 AlxGrooveView::AlxGrooveView (AlxEditor* owner)
-    : AlxStatusView (owner, 255, 35)
+    : AlxTextStatusView (owner)
 {
-    setPreferredHeight (20);
     observeModule (getModule());
 }
 
@@ -14,21 +13,15 @@ AlxGrooveModule* AlxGrooveView::getModule() const
     return findModuleOf<AlxGrooveModule>();
 }
 
-bool AlxGrooveView::handlePanelMessage (void* source, int code, std::uint32_t timeMs)
-{
-    return refreshOnEveryMessage (source, code, timeMs);
-}
-
-void AlxGrooveView::refresh (bool skip)
+bool AlxGrooveView::readValuesAt (double time)
 {
     auto* groove = getModule();
-    double time = 0.0;
-    if (skip || groove == nullptr || ! findLastFiring (time))
-        return;
+    if (groove == nullptr)
+        return false;
     pattern = groove->patternAt (time);
     amount = groove->amountAt (time);
     width = groove->widthAt (time);
-    repaint();
+    return true;
 }
 
 void AlxGrooveView::paint (juce::Graphics& g)

@@ -1,18 +1,15 @@
 #pragma once
 
-#include "editor/AlxStatusView.h"
+#include "editor/AlxTextStatusView.h"
 
 class AlxGrooveModule;
 
-// The groove's amount, width and beat pattern in force at the trigger's last firing, LFO
-// modulation applied. Empty until the first message reaches it.
-class AlxGrooveView : public AlxStatusView
+// The groove's amount, width and beat pattern at the last firing.
+class AlxGrooveView : public AlxTextStatusView
 {
 public:
     explicit AlxGrooveView (AlxEditor* editor);
 
-    bool handlePanelMessage (void* source, int code, std::uint32_t timeMs) override;
-    void refresh (bool skip) override;
     virtual AlxGrooveModule* getModule() const;
 
     void paint (juce::Graphics& g) override;
@@ -20,6 +17,9 @@ public:
     const AlxValue* getPatternValue() const { return pattern; }
     const AlxValue* getAmountValue() const { return amount; }
     const AlxValue* getWidthValue() const { return width; }
+
+protected:
+    bool readValuesAt (double time) override;
 
 private:
     // Values of the groove's domains, which live as long as the module.

@@ -266,6 +266,15 @@ void AlxHeaderPanel::postCommand (AlxModule* module, int kind)
         module->getEventParameter()->post (AlxMessageCode::make (kind, AlxMessageCode::moduleEvent));
 }
 
+void AlxHeaderPanel::runCommandMenu (juce::PopupMenu menu, AlxDrawableButton& button, AlxModule* module,
+                                     std::initializer_list<std::pair<int, int>> commands)
+{
+    const int chosen = showMenu (menu, button);
+    for (auto [item, kind] : commands)
+        if (item == chosen)
+            postCommand (module, kind);
+}
+
 juce::PopupMenu AlxHeaderPanel::createFileMenu() const
 {
     juce::PopupMenu menu;
@@ -306,29 +315,17 @@ void AlxHeaderPanel::buttonClicked (juce::Button* button)
     }
     else if (button == fileButton)
     {
-        auto menu = createFileMenu();
-        static const std::pair<int, int> commands[] {
-            { loadBankItem, AlxProgramModule::loadBank },       { loadPresetItem, AlxProgramModule::loadPreset },
-            { saveBankItem, AlxProgramModule::saveBank },       { savePresetItem, AlxProgramModule::savePreset },
-            { renamePresetItem, AlxProgramModule::renamePreset }
-        };
-        const int chosen = showMenu (menu, *fileButton);
-        for (auto [item, kind] : commands)
-            if (item == chosen)
-                postCommand (getProgramModule(), kind);
+        runCommandMenu (createFileMenu(), *fileButton, getProgramModule(),
+                        { { loadBankItem, AlxProgramModule::loadBank },       { loadPresetItem, AlxProgramModule::loadPreset },
+                          { saveBankItem, AlxProgramModule::saveBank },       { savePresetItem, AlxProgramModule::savePreset },
+                          { renamePresetItem, AlxProgramModule::renamePreset } });
     }
     else if (button == helpButton)
     {
-        auto menu = createHelpMenu();
-        static const std::pair<int, int> commands[] {
-            { helpItem, AlxHelpModule::showHelp },         { productHomeItem, AlxHelpModule::openHome },
-            { onlineManualItem, AlxHelpModule::openManual }, { latestUpdatesItem, AlxHelpModule::openUpdates },
-            { aboutItem, AlxHelpModule::showAbout }
-        };
-        const int chosen = showMenu (menu, *helpButton);
-        for (auto [item, kind] : commands)
-            if (item == chosen)
-                postCommand (getHelpModule(), kind);
+        runCommandMenu (createHelpMenu(), *helpButton, getHelpModule(),
+                        { { helpItem, AlxHelpModule::showHelp },         { productHomeItem, AlxHelpModule::openHome },
+                          { onlineManualItem, AlxHelpModule::openManual }, { latestUpdatesItem, AlxHelpModule::openUpdates },
+                          { aboutItem, AlxHelpModule::showAbout } });
     }
 }
 

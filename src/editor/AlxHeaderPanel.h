@@ -3,7 +3,9 @@
 #include "editor/AlxPanel.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 class AlxDrawableButton;
 class AlxHelpModule;
@@ -82,6 +84,10 @@ private:
     juce::PopupMenu createHelpMenu() const;
     // Posts a command kind (reason 6) on a module's event parameter.
     static void postCommand (AlxModule* module, int kind);
+    // Shows the menu at the button and posts on the module the command kind paired with the
+    // chosen item ({ item, kind } pairs); nothing when the menu is dismissed.
+    void runCommandMenu (juce::PopupMenu menu, AlxDrawableButton& button, AlxModule* module,
+                         std::initializer_list<std::pair<int, int>> commands);
     // Sets a transport parameter from typed text under its lock; refused values post a message
     // that brings the label back to the transport's value.
     static void setTyped (AlxParameter* parameter, float value);

@@ -8,10 +8,9 @@
 #include "modules/AlxLFOModule.h"
 
 AlxLFOPanel::AlxLFOPanel (AlxEditor* owner)
-    : AlxParamPanel (owner, "LFO", width),
-      icon (loadDrawableFromZip (AlxEmbeddedData::lfoZip, AlxEmbeddedData::lfoZipSize, "lfo.svg"))
+    : AlxParamPanel (owner, "LFO", width,
+                     loadDrawableFromZip (AlxEmbeddedData::lfoZip, AlxEmbeddedData::lfoZipSize, "lfo.svg"))
 {
-    setIcon (icon.get());
     auto* group = getModule();
     if (group == nullptr)
         return;
@@ -41,11 +40,6 @@ AlxLFOPanel::AlxLFOPanel (AlxEditor* owner)
     addChild (new AlxSpacer (30, 19, false));
     addParameter (setting (AlxLFOModule::pulseWidthId), 0, 0);
     addChild (new AlxSpacer (300, 15, true));
-}
-
-AlxLFOPanel::~AlxLFOPanel()
-{
-    setIcon (nullptr);
 }
 
 AlxLFOGroupModule* AlxLFOPanel::getModule() const

@@ -2,8 +2,6 @@
 
 #include "editor/AlxParamPanel.h"
 
-#include <memory>
-
 class AlxLFOGroupModule;
 class AlxLFOView;
 
@@ -14,7 +12,6 @@ class AlxLFOPanel : public AlxParamPanel
 {
 public:
     explicit AlxLFOPanel (AlxEditor* editor);
-    ~AlxLFOPanel() override;
 
     virtual AlxLFOGroupModule* getModule() const;
 
@@ -23,6 +20,5 @@ public:
     static constexpr int width = 345;
 
 private:
-    std::unique_ptr<juce::Drawable> icon;
     AlxLFOView* view = nullptr;
 };

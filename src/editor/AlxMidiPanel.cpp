@@ -23,11 +23,9 @@ namespace
 }
 
 AlxMidiPanel::AlxMidiPanel (AlxEditor* owner, int width)
-    : AlxParamPanel (owner, "Midi", width),
-      icon (loadDrawableFromZip (AlxEmbeddedData::midiZip, AlxEmbeddedData::midiZipSize, "midi.svg"))
+    : AlxParamPanel (owner, "Midi", width,
+                     loadDrawableFromZip (AlxEmbeddedData::midiZip, AlxEmbeddedData::midiZipSize, "midi.svg"))
 {
-    setIcon (icon.get());
-
     auto* inputGroup = getMidiInputGroup();
     auto* outputGroup = getMidiOutputGroup();
     auto* input = inputGroup != nullptr ? inputGroup->getInputModule (0) : nullptr;
@@ -46,7 +44,6 @@ AlxMidiPanel::AlxMidiPanel (AlxEditor* owner, int width)
 AlxMidiPanel::~AlxMidiPanel()
 {
     listen (false);
-    setIcon (nullptr);
 }
 
 void AlxMidiPanel::listen (bool start)

@@ -2,8 +2,6 @@
 
 #include "editor/AlxParamPanel.h"
 
-#include <memory>
-
 class AlxMidiInputGroupModule;
 class AlxMidiOutputGroupModule;
 
@@ -31,7 +29,6 @@ private:
     // The domains, groups, modules and parameters this panel listens to.
     void listen (bool start);
 
-    std::unique_ptr<juce::Drawable> icon;
     bool dialogOpen = false;
 
     JUCE_DECLARE_NON_COPYABLE (AlxMidiPanel)

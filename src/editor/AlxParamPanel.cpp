@@ -5,9 +5,17 @@
 #include "editor/AlxParamRotary.h"
 #include "editor/AlxParamToggle.h"
 
-AlxParamPanel::AlxParamPanel (AlxEditor* owner, const juce::String& panelTitle, int width)
-    : AlxPanel (owner, panelTitle, width, 0, false)
+AlxParamPanel::AlxParamPanel (AlxEditor* owner, const juce::String& panelTitle, int width,
+                              std::unique_ptr<juce::Drawable> panelIcon)
+    : AlxPanel (owner, panelTitle, width, 0, false),
+      ownIcon (std::move (panelIcon))
 {
+    setIcon (ownIcon.get());
+}
+
+AlxParamPanel::~AlxParamPanel()
+{
+    setIcon (nullptr);
 }
 
 void AlxParamPanel::addChild (AlxPanel* child)

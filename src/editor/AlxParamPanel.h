@@ -2,17 +2,21 @@
 
 #include "editor/AlxPanel.h"
 
+#include <memory>
+#include <vector>
+
 class AlxParamControl;
 class AlxParameter;
-
-#include <vector>
 
 // The base of module panels: flows its children left to right in rows, starting right of the
 // icon gutter. Its preferred height is what the flow needs at its preferred width.
 class AlxParamPanel : public AlxPanel
 {
 public:
-    AlxParamPanel (AlxEditor* owner, const juce::String& panelTitle, int width);
+    // The icon, if any, is the panel's own: drawn in the gutter and deleted with the panel.
+    AlxParamPanel (AlxEditor* owner, const juce::String& panelTitle, int width,
+                   std::unique_ptr<juce::Drawable> ownIcon = nullptr);
+    ~AlxParamPanel() override;
 
     // Places (unless measureOnly) the children in rows of the given width; returns the height used.
     virtual int layoutChildren (int width, bool measureOnly);
@@ -36,4 +40,5 @@ public:
 
 private:
     std::vector<AlxPanel*> children;
+    std::unique_ptr<juce::Drawable> ownIcon;
 };

@@ -6,10 +6,9 @@
 #include "synth/AlxSynthModule.h"
 
 AlxSynthPanel::AlxSynthPanel (AlxEditor* owner, int width)
-    : AlxParamPanel (owner, "Synth", width),
-      icon (loadDrawableFromZip (AlxEmbeddedData::synthZip, AlxEmbeddedData::synthZipSize, "synth.svg"))
+    : AlxParamPanel (owner, "Synth", width,
+                     loadDrawableFromZip (AlxEmbeddedData::synthZip, AlxEmbeddedData::synthZipSize, "synth.svg"))
 {
-    setIcon (icon.get());
     auto* synth = getModule();
     if (synth == nullptr)
         return;
@@ -17,11 +16,6 @@ AlxSynthPanel::AlxSynthPanel (AlxEditor* owner, int width)
     addChild (new AlxSpacer (300, 10, true));
     addParameter (synth->getGainParameter(), 0, 0);
     addChild (new AlxSpacer (300, 13, true));
-}
-
-AlxSynthPanel::~AlxSynthPanel()
-{
-    setIcon (nullptr);
 }
 
 AlxSynthModule* AlxSynthPanel::getModule() const

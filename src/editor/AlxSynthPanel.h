@@ -2,8 +2,6 @@
 
 #include "editor/AlxParamPanel.h"
 
-#include <memory>
-
 class AlxSynthModule;
 
 // The test synth's panel: its gain knob. The editor gives it its width.
@@ -11,10 +9,7 @@ class AlxSynthPanel : public AlxParamPanel
 {
 public:
     AlxSynthPanel (AlxEditor* editor, int width);
-    ~AlxSynthPanel() override;
 
     virtual AlxSynthModule* getModule() const;
 
-private:
-    std::unique_ptr<juce::Drawable> icon;
 };

@@ -7,10 +7,9 @@
 #include "modules/AlxTriggerModule.h"
 
 AlxTriggerPanel::AlxTriggerPanel (AlxEditor* owner)
-    : AlxParamPanel (owner, "Trigger", width),
-      icon (loadDrawableFromZip (AlxEmbeddedData::triggerZip, AlxEmbeddedData::triggerZipSize, "trigger.svg"))
+    : AlxParamPanel (owner, "Trigger", width,
+                     loadDrawableFromZip (AlxEmbeddedData::triggerZip, AlxEmbeddedData::triggerZipSize, "trigger.svg"))
 {
-    setIcon (icon.get());
     auto* trigger = getModule();
     if (trigger == nullptr)
         return;
@@ -25,11 +24,6 @@ AlxTriggerPanel::AlxTriggerPanel (AlxEditor* owner)
     addParameter (trigger->getVelocityParameter(), 0, 0);
     addChild (new AlxSpacer (20, 19, false));
     addParameter (trigger->getGateParameter(), 0, 0);
-}
-
-AlxTriggerPanel::~AlxTriggerPanel()
-{
-    setIcon (nullptr);
 }
 
 AlxTriggerModule* AlxTriggerPanel::getModule() const

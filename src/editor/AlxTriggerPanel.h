@@ -2,8 +2,6 @@
 
 #include "editor/AlxParamPanel.h"
 
-#include <memory>
-
 class AlxTriggerModule;
 class AlxTriggerView;
 
@@ -12,7 +10,6 @@ class AlxTriggerPanel : public AlxParamPanel
 {
 public:
     explicit AlxTriggerPanel (AlxEditor* editor);
-    ~AlxTriggerPanel() override;
 
     virtual AlxTriggerModule* getModule() const;
 
@@ -21,6 +18,5 @@ public:
     static constexpr int width = 305;
 
 private:
-    std::unique_ptr<juce::Drawable> icon;
     AlxTriggerView* view = nullptr;
 };

@@ -3,27 +3,20 @@
 #include "modules/AlxTriggerModule.h"
 
 AlxTriggerView::AlxTriggerView (AlxEditor* owner)
-    : AlxStatusView (owner, 255, 35)
+    : AlxTextStatusView (owner)
 {
-    setPreferredHeight (20);
     observeModule (getModule());
 }
 
-bool AlxTriggerView::handlePanelMessage (void* source, int code, std::uint32_t timeMs)
-{
-    return refreshOnEveryMessage (source, code, timeMs);
-}
-
-void AlxTriggerView::refresh (bool skip)
+bool AlxTriggerView::readValuesAt (double time)
 {
     auto* trigger = getModule();
-    double time = 0.0;
-    if (skip || trigger == nullptr || ! findLastFiring (time))
-        return;
+    if (trigger == nullptr)
+        return false;
     step = trigger->stepAt (time);
     velocity = trigger->velocityAt (time);
     gate = trigger->gateAt (time);
-    repaint();
+    return true;
 }
 
 void AlxTriggerView::paint (juce::Graphics& g)

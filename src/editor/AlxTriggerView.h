@@ -1,16 +1,13 @@
 #pragma once
 
-#include "editor/AlxStatusView.h"
+#include "editor/AlxTextStatusView.h"
 
-// The trigger's step, velocity and gate in force at its last firing, LFO modulation applied.
-// Empty until the first message reaches it.
-class AlxTriggerView : public AlxStatusView
+// The trigger's step, velocity and gate at its last firing.
+class AlxTriggerView : public AlxTextStatusView
 {
 public:
     explicit AlxTriggerView (AlxEditor* editor);
 
-    bool handlePanelMessage (void* source, int code, std::uint32_t timeMs) override;
-    void refresh (bool skip) override;
     virtual AlxTriggerModule* getModule() const { return getTriggerModule(); }
 
     void paint (juce::Graphics& g) override;
@@ -18,6 +15,9 @@ public:
     const AlxValue* getStepValue() const { return step; }
     const AlxValue* getVelocityValue() const { return velocity; }
     const AlxValue* getGateValue() const { return gate; }
+
+protected:
+    bool readValuesAt (double time) override;
 
 private:
     // Values of the trigger's domains, which live as long as the module.

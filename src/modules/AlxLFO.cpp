@@ -90,8 +90,7 @@ double AlxLFO::valueAt (double t) const
 
 int AlxLFO::getTableSize() const
 {
-    const juce::ScopedLock sl (lock);
-    return tableSize;
+    return readLocked (tableSize);
 }
 
 double AlxLFO::samplesPerQuarter() const
@@ -132,62 +131,52 @@ double AlxLFO::tablePosition (double t) const
 
 double AlxLFO::getCycleLength() const
 {
-    const juce::ScopedLock sl (lock);
-    return cycleLength;
+    return readLocked (cycleLength);
 }
 
 double AlxLFO::getDcOffset() const
 {
-    const juce::ScopedLock sl (lock);
-    return dcOffset;
+    return readLocked (dcOffset);
 }
 
 void AlxLFO::setDcOffset (double offset)
 {
-    const juce::ScopedLock sl (lock);
-    dcOffset = offset;
+    writeLocked (dcOffset, offset);
 }
 
 double AlxLFO::getPhase() const
 {
-    const juce::ScopedLock sl (lock);
-    return phase;
+    return readLocked (phase);
 }
 
 void AlxLFO::setPhase (double newPhase)
 {
-    const juce::ScopedLock sl (lock);
-    phase = newPhase;
+    writeLocked (phase, newPhase);
 }
 
 double AlxLFO::getLevel() const
 {
-    const juce::ScopedLock sl (lock);
-    return level;
+    return readLocked (level);
 }
 
 void AlxLFO::setLevel (double newLevel)
 {
-    const juce::ScopedLock sl (lock);
-    level = newLevel;
+    writeLocked (level, newLevel);
 }
 
 double AlxLFO::getDeviation() const
 {
-    const juce::ScopedLock sl (lock);
-    return deviation;
+    return readLocked (deviation);
 }
 
 void AlxLFO::setDeviation (double newDeviation)
 {
-    const juce::ScopedLock sl (lock);
-    deviation = newDeviation;
+    writeLocked (deviation, newDeviation);
 }
 
 int AlxLFO::getWaveform() const
 {
-    const juce::ScopedLock sl (lock);
-    return waveform;
+    return readLocked (waveform);
 }
 
 void AlxLFO::setWaveform (int newWaveform)
@@ -216,8 +205,7 @@ void AlxLFO::setPulseWidth (double width)
 
 double AlxLFO::getPulseWidth() const
 {
-    const juce::ScopedLock sl (lock);
-    return pulseWidth;
+    return readLocked (pulseWidth);
 }
 
 void AlxLFO::getTimeSignature (int& numeratorOut, int& denominatorOut) const
@@ -258,8 +246,7 @@ void AlxLFO::setFrequency (double newFrequency, int unit)
 
 double AlxLFO::getFrequency() const
 {
-    const juce::ScopedLock sl (lock);
-    return frequency;
+    return readLocked (frequency);
 }
 
 double AlxLFO::getFrequencyIn (int unit) const
@@ -277,8 +264,7 @@ double AlxLFO::getFrequencyIn (int unit) const
 
 int AlxLFO::getFrequencyUnit() const
 {
-    const juce::ScopedLock sl (lock);
-    return frequencyUnit;
+    return readLocked (frequencyUnit);
 }
 
 double AlxLFO::noiseAt (double t) const

@@ -92,6 +92,19 @@ public:
 
 private:
     void recompute();
+    // A field read or written under the generator's lock, for the plain getters and setters.
+    template <typename Field>
+    Field readLocked (const Field& field) const
+    {
+        const juce::ScopedLock sl (lock);
+        return field;
+    }
+    template <typename Field>
+    void writeLocked (Field& field, Field value)
+    {
+        const juce::ScopedLock sl (lock);
+        field = value;
+    }
 
     std::vector<double> table;
     int tableSize = maxTableSize;

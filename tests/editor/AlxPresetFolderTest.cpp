@@ -1,26 +1,14 @@
 #include "editor/AlxPresetFolder.h"
 
-#include <gtest/gtest.h>
+#include "support/AlxTemporaryHome.h"
 
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace
 {
-    // A home folder of its own, without a user-dirs configuration, for the test's lifetime.
-    class AlxPresetFolderHome : public testing::Test
+    // A home folder of its own, without a user-dirs configuration.
+    class AlxPresetFolderHome : public AlxTemporaryHome
     {
-    protected:
-        void SetUp() override
-        {
-            previousHome = juce::SystemStats::getEnvironmentVariable ("HOME", {});
-            ASSERT_TRUE (home.getFile().createDirectory());
-            setenv ("HOME", home.getFile().getFullPathName().toRawUTF8(), 1);
-        }
-
-        void TearDown() override { setenv ("HOME", previousHome.toRawUTF8(), 1); }
-
-        juce::TemporaryFile home;
-        juce::String previousHome;
     };
 }
 

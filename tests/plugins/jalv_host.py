@@ -19,6 +19,8 @@ import sys
 import tempfile
 import time
 
+from jack_session import SKIP, Processes, Skip, start_jack, wait_for
+
 SAMPLE_RATE = 48000
 PERIOD = 256
 TEMPO = 120
@@ -35,13 +37,9 @@ def run(arguments, env, timeout=60):
     return subprocess.run(arguments, env=env, capture_output=True, text=True, timeout=timeout)
 
 
-def wait_for(condition, seconds, what):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return
-        time.sleep(0.1)
-    fail("timed out waiting for " + what)
+def wait_or_fail(condition, seconds, what):
+    if not wait_for(condition, seconds, interval=0.1):
+        fail("timed out waiting for " + what)
 
 
 def check_description(bundle, uri, env):
@@ -151,24 +149,16 @@ def main():
 
     check_description(bundle, uri, env)
 
-    processes = []
+    with open(os.path.join(home, "jackd.log"), "w") as server_log, Processes() as processes:
+        def start(arguments, **kwargs):
+            return processes.add(subprocess.Popen(arguments, env=env, text=True, **kwargs))
 
-    def start(arguments, **kwargs):
-        process = subprocess.Popen(arguments, env=env, text=True, **kwargs)
-        processes.append(process)
-        return process
-
-    try:
-        jackd = start(["jackd", "-n", server, "--no-realtime", "-d", "dummy", "-r", str(SAMPLE_RATE), "-p", str(PERIOD)],
-                      stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         try:
-            wait_for(lambda: run(["jack_lsp"], env, timeout=10).returncode == 0 or jackd.poll() is not None, 15, "jackd")
-        except SystemExit:
-            print("SKIPPED: jackd did not start")
-            sys.exit(77)
-        if jackd.poll() is not None:
-            print("SKIPPED: jackd exited: " + jackd.stderr.read())
-            sys.exit(77)
+            processes.add(start_jack(env, server_log, SAMPLE_RATE, PERIOD))
+        except Skip as skipped:
+            with open(server_log.name) as log:
+                print("SKIPPED: %s: %s" % (skipped, log.read()))
+            sys.exit(SKIP)
 
         jalv = start(["jalv", "-n", "plimsar", "-x", uri], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                      stderr=subprocess.STDOUT)
@@ -190,7 +180,8 @@ def main():
                     and any(p.startswith("recorder:") for p in ports)
                     and any(p.startswith("chord:") for p in ports))
 
-        wait_for(lambda: ports_ready() or jalv.poll() is not None, 30, "the JACK ports of jalv, the sequencer and the recorder")
+        wait_or_fail(lambda: ports_ready() or jalv.poll() is not None, 30,
+                     "the JACK ports of jalv, the sequencer and the recorder")
         if jalv.poll() is not None:
             fail("jalv exited: " + jalv.stdout.read())
 
@@ -215,15 +206,6 @@ def main():
         transport.stdin.flush()
         time.sleep(0.5)
         dump_file.flush()
-    finally:
-        for process in reversed(processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
 
     with open(os.path.join(home, "dump.txt")) as f:
         dump_text = f.read()

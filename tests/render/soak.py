@@ -86,19 +86,21 @@ def input_rests(track):
 def render(renderer, folder, program, track, rate, seconds):
     """Renders into an event list; returns its path, the render's samples and its peak memory in KiB."""
     events = os.path.join(folder, f"p{program}-t{track}-{rate}-{seconds}.csv")
-    process = subprocess.Popen(
-        [renderer, "--program", str(program), "--track", str(track), "--sample-rate", str(rate),
+    # The peak memory comes from /usr/bin/time rather than from our own wait: a child forked from
+    # this script starts with the script's pages, which grow with the event lists it has read.
+    peak_file = os.path.join(folder, "peak")
+    result = subprocess.run(
+        ["/usr/bin/time", "-f", "%M", "-o", peak_file,
+         renderer, "--program", str(program), "--track", str(track), "--sample-rate", str(rate),
          "--seconds", str(seconds), "--tempo", str(TEMPO), "--time-signature", f"{BAR_QUARTERS}/4",
          "--events-out", events, "--quiet"],
-        stdout=subprocess.PIPE, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
-    _, status, usage = os.wait4(process.pid, 0)
-    err = process.stderr.read().decode()
-    process.stdout.close()
-    process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
+        capture_output=True, text=True, stdin=subprocess.DEVNULL)
+    if result.returncode != 0:
         raise Failure(f"program {program}, track {track}, {rate} Hz, {seconds} s: exit status "
-                      f"{os.waitstatus_to_exitcode(status)}: {err.strip()}")
-    return events, int(round(seconds * rate)), usage.ru_maxrss
+                      f"{result.returncode}: {result.stderr.strip()}")
+    with open(peak_file) as file:
+        peak = int(file.read().split()[-1])
+    return events, int(round(seconds * rate)), peak
 
 
 def check_events(path, total, rate, step, track):

@@ -2,10 +2,10 @@
 
 #include "core/AlxPlimsarFilter.h"
 #include "support/AlxMessageLoop.h"
+#include "support/AlxTemporaryHome.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <iostream>
@@ -27,22 +27,9 @@ namespace
         InitialisedFilter() { initialise(); }
     };
 
-    // Points HOME at an empty temporary folder for the lifetime of the fixture, so the settings
-    // file lands where the application would put it, and nowhere real.
-    class AlxStandaloneSettingsFile : public testing::Test
+    // The settings file lands where the application would put it, in a home folder of its own.
+    class AlxStandaloneSettingsFile : public AlxTemporaryHome
     {
-    protected:
-        void SetUp() override
-        {
-            previousHome = juce::SystemStats::getEnvironmentVariable ("HOME", {});
-            ASSERT_TRUE (home.getFile().createDirectory());
-            setenv ("HOME", home.getFile().getFullPathName().toRawUTF8(), 1);
-        }
-
-        void TearDown() override { setenv ("HOME", previousHome.toRawUTF8(), 1); }
-
-        juce::TemporaryFile home;
-        juce::String previousHome;
     };
 }
 

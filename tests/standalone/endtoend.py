@@ -32,11 +32,9 @@ import xml.etree.ElementTree as ET
 
 import numpy
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "render"))
-
-from smoke import (SKIP, Failure, Skip, check, decode_state, find_window, jack_connections, read_settings,
-                   start_jack, start_xvfb, wait_for)
+from jack_session import (SKIP, Failure, Processes, Skip, check, find_window, outputs_connected, run_environment,
+                          start_jack, start_xvfb, wait_for)
+from smoke import decode_state, read_settings
 from preset_files import parse, program_names
 import render_support
 
@@ -263,24 +261,21 @@ def choose_program_and_save_bank(session, bank_path, snapshots):
 
 
 def end_to_end(application, source, snapshots, work):
-    home = os.path.join(work, "home")
-    os.makedirs(home)
+    env = run_environment(work, "plimsar-e2e")
     os.makedirs(snapshots, exist_ok=True)
-    settings_path = os.path.join(home, ".config", "plimsar.settings")
+    settings_path = os.path.join(env["HOME"], ".config", "plimsar.settings")
     bank_path = os.path.join(work, "saved banks", "my bank.fxb")
     os.makedirs(os.path.dirname(bank_path))
-    env = dict(os.environ, HOME=home, JACK_DEFAULT_SERVER="plimsar-e2e-%d" % os.getpid())
-    servers, session = [], None
-    with open(os.path.join(work, "servers.log"), "w") as server_log:
+    session = None
+    with open(os.path.join(work, "servers.log"), "w") as server_log, Processes() as servers:
         try:
             xvfb, env["DISPLAY"] = start_xvfb(server_log)
-            servers.append(xvfb)
-            servers.append(subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=server_log, stderr=server_log))
-            servers.append(start_jack(env, server_log))
+            servers.add(xvfb)
+            servers.add(subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=server_log, stderr=server_log))
+            servers.add(start_jack(env, server_log))
 
             session = Session(application, env, work, "run1.log")
-            check(wait_for(lambda: all("system:playback_%d" % i in jack_connections(env).get("plimsar:out_%d" % i, [])
-                                       for i in (1, 2)), 10), "outputs not connected to playback")
+            check(wait_for(lambda: outputs_connected(env), 10), "outputs not connected to playback")
             session.screenshot(os.path.join(snapshots, "app.png"))
             level, strongest = play_and_listen(session, env, work, source, snapshots)
             choose_program_and_save_bank(session, bank_path, snapshots)
@@ -313,16 +308,9 @@ def end_to_end(application, source, snapshots, work):
                   "program %d was not restored on the second start" % PROGRAM)
             print("end to end: rms %.4f, strongest notes %s, bank %s" % (level, strongest, program_names(document)[:3]))
         finally:
+            # The session of the moment is ended before the servers it runs on.
             if session is not None:
                 session.kill()
-            for server in reversed(servers):
-                if server.poll() is None:
-                    server.terminate()
-                    try:
-                        server.wait(timeout=10)
-                    except subprocess.TimeoutExpired:
-                        server.kill()
-                        server.wait()
 
 
 def main():

@@ -98,12 +98,7 @@ bool AlxMidiFileWriter::add (juce::int64 samplePosition, const juce::MidiMessage
     if (message.getRawDataSize() == 0 || (message.getRawData()[0] >= 0xF0 && ! message.isSysEx()))
         return ok;
 
-    if (message.isNoteOn())
-        sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = true;
-    else if (message.isNoteOff())
-        sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = false;
-    else if (message.isAllNotesOff() || message.isAllSoundOff())
-        sounding[(size_t) message.getChannel() - 1].fill (false);
+    sounding.follow (message);
 
     write (tickOf (format, samplePosition), message);
     return ok;
@@ -113,10 +108,8 @@ bool AlxMidiFileWriter::finish (juce::int64 endSample)
 {
     const auto endTick = tickOf (format, endSample);
 
-    for (int channel = 1; channel <= 16; ++channel)
-        for (int note = 0; note < 128; ++note)
-            if (sounding[(size_t) channel - 1][(size_t) note])
-                write (endTick, juce::MidiMessage::noteOff (channel, note));
+    for (const auto& noteOff : sounding.getNoteOffs())
+        write (endTick, noteOff);
 
     write (endTick, juce::MidiMessage::endOfTrack());
 

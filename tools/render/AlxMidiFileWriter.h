@@ -1,8 +1,8 @@
 #pragma once
 
-#include <juce_audio_basics/juce_audio_basics.h>
+#include "render/AlxSoundingNotes.h"
 
-#include <array>
+#include <juce_audio_basics/juce_audio_basics.h>
 
 // Writes MIDI events at sample positions as a format-0 Standard MIDI File while they come: a
 // track name, the tempo and the time signature at tick 0, then the events at their ticks (sample
@@ -53,6 +53,5 @@ private:
     juce::int64 lastTick = 0;
     juce::uint8 lastStatus = 0;
     bool ok = true;
-    // Which notes sound, by channel and note number.
-    std::array<std::array<bool, 128>, 16> sounding {};
+    AlxSoundingNotes sounding;
 };

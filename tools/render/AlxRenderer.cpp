@@ -222,7 +222,7 @@ void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSampl
     juce::MidiBuffer midi;
     midi.ensureSize (8192);
     deliveries.reserve (1024);
-    sounding = {};
+    sounding.clear();
 
     for (juce::int64 done = 0; done < numSamples;)
     {
@@ -248,10 +248,8 @@ void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSampl
     AlxMessagePump::deliverPending();
 
     // The notes still sounding end with the render.
-    for (int channel = 1; channel <= 16; ++channel)
-        for (int note = 0; note < 128; ++note)
-            if (sounding[(size_t) channel - 1][(size_t) note])
-                listener.midiDelivered (numSamples, juce::MidiMessage::noteOff (channel, note));
+    for (const auto& noteOff : sounding.getNoteOffs())
+        listener.midiDelivered (numSamples, noteOff);
 }
 
 void AlxRenderer::collectDeliveries (juce::int64 blockStart, const juce::MidiBuffer& hostMidi, AlxRenderListener& listener)
@@ -275,15 +273,7 @@ void AlxRenderer::collectDeliveries (juce::int64 blockStart, const juce::MidiBuf
 
     for (const auto& delivery : deliveries)
     {
-        const auto& message = delivery.message;
-
-        if (message.isNoteOn())
-            sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = true;
-        else if (message.isNoteOff())
-            sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()] = false;
-        else if (message.isAllNotesOff() || message.isAllSoundOff())
-            sounding[(size_t) message.getChannel() - 1].fill (false);
-
-        listener.midiDelivered (delivery.position, message);
+        sounding.follow (delivery.message);
+        listener.midiDelivered (delivery.position, delivery.message);
     }
 }

@@ -3,8 +3,8 @@
 #include "core/AlxPlimsarFilter.h"
 #include "render/AlxRenderDeviceService.h"
 #include "render/AlxRenderInput.h"
+#include "render/AlxSoundingNotes.h"
 
-#include <array>
 #include <optional>
 
 class AlxPlimsarModule;
@@ -91,8 +91,8 @@ private:
     };
 
     std::vector<Delivery> deliveries;
-    // Which notes sound, by channel and note number, so the render can end them.
-    std::array<std::array<bool, 128>, 16> sounding {};
+    // The notes the render leaves sounding, so it can end them.
+    AlxSoundingNotes sounding;
 
     JUCE_DECLARE_NON_COPYABLE (AlxRenderer)
 };
