@@ -48,7 +48,7 @@ namespace
     struct AlxFileListener : AlxRenderListener
     {
         AlxFileListener()
-            : midi ({ sampleRate, 120.0, 4, 4, 960 }, "clean start"),
+            : midi (midiStream, { sampleRate, 120.0, 4, 4, 960 }, "clean start"),
               wav (juce::WavAudioFormat().createWriterFor (new AlxDiscardingStream(), sampleRate, 2, 32, {}, 0))
         {
         }
@@ -64,7 +64,7 @@ namespace
             wav->writeFromAudioSampleBuffer (block, 0, block.getNumSamples());
         }
 
-        AlxDiscardingStream csvStream;
+        AlxDiscardingStream csvStream, midiStream;
         AlxEventCsvWriter csv { csvStream };
         AlxMidiFileWriter midi;
         std::unique_ptr<juce::AudioFormatWriter> wav;

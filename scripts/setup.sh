@@ -20,6 +20,8 @@ packages=(
   # a DAW for the plug-in test in a real session: its Lua session tool runs headless (45 MB
   # download, 191 MB installed, about 70 s to install)
   ardour
+  # scripts/compare.sh only: other renderers of the same notes, with a General MIDI sound font
+  fluidsynth fluid-soundfont-gm timidity
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "framework/AlxMessagePump.h"
 
+#include "framework/AlxMessage.h"
+
 #include <juce_events/juce_events.h>
 
 namespace
@@ -29,4 +31,12 @@ void AlxMessagePump::deliverPending()
         for (calls = 0; ! marker.arrived; ++calls)
             messageManager->runDispatchLoopUntil (0);
     }
+}
+
+void AlxMessagePump::deliverPosted()
+{
+    // Delivering costs a marker's allocation and a trip through the system queue; most steps
+    // post nothing.
+    if (AlxMessage::getNumPending() > 0)
+        deliverPending();
 }

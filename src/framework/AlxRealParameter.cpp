@@ -44,10 +44,8 @@ AlxRealParameter::~AlxRealParameter()
         delete domain;
 }
 
-AlxValue* AlxRealParameter::getValue() const
+AlxValue* AlxRealParameter::currentValue() const
 {
-    const juce::ScopedLock sl (getLock());
-
     if (domain->isContinuous())
         return nullptr;
 
@@ -59,10 +57,17 @@ AlxValue* AlxRealParameter::getValue() const
     return domain->getDefaultValue();
 }
 
-int AlxRealParameter::getValueIndex() const
+AlxValue* AlxRealParameter::getValue() const
 {
     const juce::ScopedLock sl (getLock());
-    return domain->indexOf (getValue());
+    return currentValue();
+}
+
+int AlxRealParameter::getValueIndex() const
+{
+    // One lock for both steps: the stages ask for value indices many times per block.
+    const juce::ScopedLock sl (getLock());
+    return domain->indexOf (currentValue());
 }
 
 float AlxRealParameter::getRealValue() const

@@ -54,6 +54,10 @@ public:
     void handleMessage (void* source, int code, std::uint32_t timeMs) override;
 
 private:
+    // The value the index selects (the domain's default when the index lies outside its
+    // values); the caller holds the lock.
+    AlxValue* currentValue() const;
+
     const int id;
     AlxDomain* const domain;
     int valueIndex = 0;

@@ -63,7 +63,7 @@ AlxParameter* AlxLFOGroupModule::getSelectedParameter (int index) const
 
 AlxTransportModule* AlxLFOGroupModule::getTransport() const
 {
-    return findModuleOf<AlxTransportModule>();
+    return transportModule.get (*this);
 }
 
 double AlxLFOGroupModule::lfoLevelFor (AlxParameter* p, double t, int numerator, int denominator, bool& modulated) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/AlxModule.h"
+#include "framework/AlxModuleRef.h"
 #include "modules/AlxLFODomainSet.h"
 
 #include <array>
@@ -53,6 +54,7 @@ private:
 
     std::unique_ptr<AlxLFODomainSet> domainSet;
     AlxParameter* selectedLfoParameter = nullptr;
+    AlxModuleRef<AlxTransportModule> transportModule;
 
     JUCE_DECLARE_NON_COPYABLE (AlxLFOGroupModule)
 };

@@ -7,12 +7,12 @@
 
 AlxTransportModule* AlxModulatedModule::getTransport() const
 {
-    return findModuleOf<AlxTransportModule>();
+    return transportModule.get (*this);
 }
 
 AlxLFOGroupModule* AlxModulatedModule::getLfoGroup() const
 {
-    return findModuleOf<AlxLFOGroupModule>();
+    return lfoGroupModule.get (*this);
 }
 
 void AlxModulatedModule::addModulatedParameters (std::initializer_list<std::pair<AlxDomain*, const char*>> settings)

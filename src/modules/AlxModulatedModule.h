@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/AlxModule.h"
+#include "framework/AlxModuleRef.h"
 
 #include <initializer_list>
 #include <utility>
@@ -28,4 +29,8 @@ protected:
     AlxParameter* programParameter (int id) const;
     // The value of the current program's parameter id at time t (quarter notes), modulation applied.
     AlxValue* modulatedValueAt (int id, double t) const;
+
+private:
+    AlxModuleRef<AlxTransportModule> transportModule;
+    AlxModuleRef<AlxLFOGroupModule> lfoGroupModule;
 };

@@ -62,12 +62,12 @@ void AlxTriggerModule::initialise()
 
 AlxGrooveModule* AlxTriggerModule::getGrooveModule() const
 {
-    return findModuleOf<AlxGrooveModule>();
+    return grooveModule.get (*this);
 }
 
 AlxArpModule* AlxTriggerModule::getArpModule() const
 {
-    return findModuleOf<AlxArpModule>();
+    return arpModule.get (*this);
 }
 
 void AlxTriggerModule::prepareToPlay (double, int)

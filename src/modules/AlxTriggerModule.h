@@ -92,6 +92,8 @@ private:
     void breakContinuity() { continuing = false; }
 
     std::unique_ptr<AlxTriggerDomainSet> domainSet;
+    AlxModuleRef<AlxGrooveModule> grooveModule;
+    AlxModuleRef<AlxArpModule> arpModule;
 
     double lastNoteSample = 0.0;
     int lastNoteLength = 0;

@@ -35,19 +35,18 @@ namespace
 TEST (AlxMidiFileWriter, writesAFormatZeroFileWithTempoSignatureAndCompleteNotes)
 {
     // 96 bpm at 48000 Hz: 30000 samples per quarter note, 480 ticks.
-    AlxMidiFileWriter writer ({ 48000.0, 96.0, 7, 8, 480 }, "arp");
-
-    writer.add (0, juce::MidiMessage::noteOn (3, 60, (juce::uint8) 100));
-    writer.add (100, juce::MidiMessage::midiClock());
-    writer.add (200, sysex());
-    writer.add (15000, juce::MidiMessage::noteOff (3, 60));
-    writer.add (30000, juce::MidiMessage::noteOn (3, 62, (juce::uint8) 90));
-    writer.add (45000, juce::MidiMessage::noteOn (2, 64, (juce::uint8) 80));
-    writer.add (50000, juce::MidiMessage::allNotesOff (2));
-    writer.add (60000, juce::MidiMessage::noteOn (1, 67, (juce::uint8) 0));
-
     juce::MemoryOutputStream out;
-    ASSERT_TRUE (writer.writeTo (out, 90000));
+    AlxMidiFileWriter writer (out, { 48000.0, 96.0, 7, 8, 480 }, "arp");
+
+    EXPECT_TRUE (writer.add (0, juce::MidiMessage::noteOn (3, 60, (juce::uint8) 100)));
+    EXPECT_TRUE (writer.add (100, juce::MidiMessage::midiClock()));
+    EXPECT_TRUE (writer.add (200, sysex()));
+    EXPECT_TRUE (writer.add (15000, juce::MidiMessage::noteOff (3, 60)));
+    EXPECT_TRUE (writer.add (30000, juce::MidiMessage::noteOn (3, 62, (juce::uint8) 90)));
+    EXPECT_TRUE (writer.add (45000, juce::MidiMessage::noteOn (2, 64, (juce::uint8) 80)));
+    EXPECT_TRUE (writer.add (50000, juce::MidiMessage::allNotesOff (2)));
+    EXPECT_TRUE (writer.add (60000, juce::MidiMessage::noteOn (1, 67, (juce::uint8) 0)));
+    ASSERT_TRUE (writer.finish (90000));
 
     int fileType = -1, ticks = 0, tracks = 0;
     const auto lines = readBack (out.getMemoryBlock(), fileType, ticks, tracks);
@@ -77,14 +76,69 @@ TEST (AlxMidiFileWriter, writesAFormatZeroFileWithTempoSignatureAndCompleteNotes
 TEST (AlxMidiFileWriter, convertsSamplesToTheNearestTick)
 {
     // 120 bpm at 44100 Hz: 22050 samples per quarter note.
-    const AlxMidiFileWriter writer ({ 44100.0, 120.0, 4, 4, 960 }, {});
+    const AlxMidiFileWriter::Format format { 44100.0, 120.0, 4, 4, 960 };
 
     const std::pair<juce::int64, juce::int64> cases[] = {
         { 0, 0 }, { 11, 0 }, { 12, 1 }, { 22050, 960 }, { 19845, 864 }, { 2147483000LL, 93495859 },
     };
 
     for (const auto& [sample, tick] : cases)
-        EXPECT_EQ (writer.tickOf (sample), tick) << sample;
+        EXPECT_EQ (AlxMidiFileWriter::tickOf (format, sample), tick) << sample;
+}
+
+TEST (AlxMidiFileWriter, writesTheBytesJuceWritesForTheSameTrack)
+{
+    // Running status over notes and controllers of one channel, broken by other channels, a
+    // system exclusive message and meta events; delta times of one to four bytes; no track name.
+    const AlxMidiFileWriter::Format format { 44100.0, 137.0, 3, 4, 960 };
+    const std::pair<juce::int64, juce::MidiMessage> events[] = {
+        { 0, juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100) },
+        { 0, juce::MidiMessage::noteOn (1, 64, (juce::uint8) 90) },
+        { 5, juce::MidiMessage::noteOn (2, 67, (juce::uint8) 80) },
+        { 90, juce::MidiMessage::controllerEvent (2, 7, 100) },
+        { 900, juce::MidiMessage::controllerEvent (2, 10, 64) },
+        { 20000, sysex() },
+        { 20000, juce::MidiMessage::noteOff (1, 60) },
+        { 40000000, juce::MidiMessage::noteOff (1, 64) },
+        { 40000100, juce::MidiMessage::pitchWheel (16, 9000) },
+    };
+
+    juce::MemoryOutputStream ours;
+    AlxMidiFileWriter writer (ours, format, {});
+    juce::MidiMessageSequence track;
+    track.addEvent (juce::MidiMessage::tempoMetaEvent (437956));
+    // 3/4 with 24 MIDI clocks per quarter note.
+    const juce::uint8 signature[] = { 0xff, 0x58, 0x04, 0x03, 0x02, 0x18, 0x08 };
+    track.addEvent (juce::MidiMessage (signature, 7, 0.0));
+
+    for (const auto& [position, message] : events)
+    {
+        EXPECT_TRUE (writer.add (position, message));
+        track.addEvent (message, (double) AlxMidiFileWriter::tickOf (format, position));
+    }
+
+    const auto endTick = (double) AlxMidiFileWriter::tickOf (format, 50000000);
+    ASSERT_TRUE (writer.finish (50000000));
+    track.addEvent (juce::MidiMessage::noteOff (2, 67), endTick);
+    track.addEvent (juce::MidiMessage::endOfTrack(), endTick);
+
+    juce::MidiFile file;
+    file.setTicksPerQuarterNote (960);
+    file.addTrack (track);
+    juce::MemoryOutputStream theirs;
+    ASSERT_TRUE (file.writeTo (theirs, 0));
+
+    EXPECT_EQ (ours.getMemoryBlock(), theirs.getMemoryBlock());
+}
+
+TEST (AlxMidiFileWriter, reportsAFailedStream)
+{
+    juce::FileOutputStream broken (juce::File ("/proc/no-such-folder/out.mid"));
+    ASSERT_FALSE (broken.openedOk());
+
+    AlxMidiFileWriter writer (broken, { 44100.0, 120.0, 4, 4, 960 }, "arp");
+    EXPECT_FALSE (writer.add (0, juce::MidiMessage::noteOn (1, 60, (juce::uint8) 95)));
+    EXPECT_FALSE (writer.finish (100));
 }
 
 TEST (AlxEventCsvWriter, writesOneLinePerEventWithTheBytesInHex)

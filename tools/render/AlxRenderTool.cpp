@@ -27,18 +27,33 @@ namespace
         return std::optional<AlxRenderTarget> (std::in_place, file);
     }
 
+    // What the MIDI file starts with: its format and track name.
+    struct MidiFileStart
+    {
+        AlxMidiFileWriter::Format format;
+        juce::String trackName;
+    };
+
     // The render's outputs while it runs: each writes into its target's temporary file.
     class Outputs : public AlxRenderListener
     {
     public:
         Outputs (std::optional<AlxRenderTarget>& csvTarget_, std::optional<AlxRenderTarget>& wavTarget_,
-                 std::optional<AlxMidiFileWriter>& midi_, double sampleRate, std::ostream& err, bool quiet)
-            : csvTarget (csvTarget_), wavTarget (wavTarget_), midi (midi_), progress (err, sampleRate), showProgress (! quiet)
+                 std::optional<AlxRenderTarget>& midiTarget_, const std::optional<MidiFileStart>& midiStart,
+                 double sampleRate, std::ostream& err, bool quiet)
+            : csvTarget (csvTarget_), wavTarget (wavTarget_), midiTarget (midiTarget_), progress (err, sampleRate),
+              showProgress (! quiet)
         {
             if (csvTarget)
             {
                 csvStream = csvTarget->createStream();
                 csv.emplace (*csvStream);
+            }
+
+            if (midiTarget && midiStart)
+            {
+                midiStream = midiTarget->createStream();
+                midi.emplace (*midiStream, midiStart->format, midiStart->trackName);
             }
 
             if (wavTarget)
@@ -60,8 +75,8 @@ namespace
             if (csv && ! csv->add (samplePosition, message))
                 csvTarget->check();
 
-            if (midi)
-                midi->add (samplePosition, message);
+            if (midi && ! midi->add (samplePosition, message))
+                midiTarget->check();
         }
 
         void audioRendered (const juce::AudioBuffer<float>& block) override
@@ -79,11 +94,21 @@ namespace
                 progress.update (samplesDone, samplesTotal, juce::Time::getMillisecondCounterHiRes() - startMs);
         }
 
-        // Completes the files; the targets are not committed yet.
-        void finish()
+        // Completes the files, the MIDI file's track ending at endSample; the targets are not
+        // committed yet.
+        void finish (juce::int64 endSample)
         {
+            if (midi && ! midi->finish (endSample))
+            {
+                // The target knows why.
+                midiTarget->check();
+                throw AlxRenderError ("cannot write " + midiTarget->getTarget().getFullPathName());
+            }
+
             // Closing the stream flushes it; deleting the WAV writer completes its header and
             // closes its file. The targets check what reached the disk.
+            midi.reset();
+            midiStream.reset();
             csv.reset();
             csvStream.reset();
             wav.reset();
@@ -92,7 +117,9 @@ namespace
     private:
         std::optional<AlxRenderTarget>& csvTarget;
         std::optional<AlxRenderTarget>& wavTarget;
-        std::optional<AlxMidiFileWriter>& midi;
+        std::optional<AlxRenderTarget>& midiTarget;
+        std::unique_ptr<juce::OutputStream> midiStream;
+        std::optional<AlxMidiFileWriter> midi;
         std::unique_ptr<juce::OutputStream> csvStream;
         std::optional<AlxEventCsvWriter> csv;
         std::unique_ptr<juce::AudioFormatWriter> wav;
@@ -132,7 +159,7 @@ namespace
         return length;
     }
 
-    std::optional<AlxMidiFileWriter> midiWriterFor (const AlxRenderOptions& options, AlxRenderer& renderer, juce::int64 length)
+    std::optional<MidiFileStart> midiFileStartFor (const AlxRenderOptions& options, AlxRenderer& renderer, juce::int64 length)
     {
         if (! AlxRenderOptions::isGiven (options.midiOut))
             return std::nullopt;
@@ -143,29 +170,13 @@ namespace
             throw AlxRenderError ("--midi-out: a MIDI file cannot hold the time signature " + juce::String (numerator) + "/"
                                   + juce::String (denominator) + "; choose one with --time-signature");
 
-        std::optional<AlxMidiFileWriter> writer (std::in_place,
-                                                 AlxMidiFileWriter::Format { (double) options.sampleRate, renderer.getTempo(),
-                                                                             numerator, denominator, options.ppq },
-                                                 renderer.getCurrentProgramName());
+        const AlxMidiFileWriter::Format format { (double) options.sampleRate, renderer.getTempo(), numerator, denominator, options.ppq };
 
-        if (writer->tickOf (length) > AlxMidiFileWriter::maxTick)
+        if (AlxMidiFileWriter::tickOf (format, length) > AlxMidiFileWriter::maxTick)
             throw AlxRenderError ("--midi-out: the render is too long for a MIDI file at " + juce::String (options.ppq)
                                   + " ticks per quarter note");
 
-        return writer;
-    }
-
-    void writeMidiFile (const AlxMidiFileWriter& writer, AlxRenderTarget& target, juce::int64 length)
-    {
-        auto stream = target.createStream();
-
-        if (! writer.writeTo (*stream, length))
-        {
-            // The target knows why.
-            stream.reset();
-            target.check();
-            throw AlxRenderError ("cannot write " + target.getTarget().getFullPathName());
-        }
+        return MidiFileStart { format, renderer.getCurrentProgramName() };
     }
 
     void render (const AlxRenderOptions& options, std::ostream& err)
@@ -201,9 +212,6 @@ namespace
         if (presetTarget)
             presetTarget->writeWith ([&processor] (const juce::File& file) { return processor.saveProgramFile (file); });
 
-        juce::int64 length = 0;
-        std::optional<AlxMidiFileWriter> midi;
-
         if (options.rendersAnything())
         {
             if (options.tempo)
@@ -217,15 +225,12 @@ namespace
             else
                 renderer.playTrack (options.track.value_or (0));
 
-            length = lengthInSamples (options, renderer);
-            midi = midiWriterFor (options, renderer, length);
+            const auto length = lengthInSamples (options, renderer);
+            const auto midiStart = midiFileStartFor (options, renderer, length);
 
-            Outputs outputs (csvTarget, wavTarget, midi, options.sampleRate, err, options.quiet);
+            Outputs outputs (csvTarget, wavTarget, midiTarget, midiStart, options.sampleRate, err, options.quiet);
             renderer.render (options.sampleRate, options.blockSize, length, outputs);
-            outputs.finish();
-
-            if (midi)
-                writeMidiFile (*midi, *midiTarget, length);
+            outputs.finish (length);
         }
 
         // Every file is checked whole before any takes its target's place.

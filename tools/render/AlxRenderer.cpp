@@ -239,8 +239,13 @@ void AlxRenderer::render (double sampleRate, int blockSize, juce::int64 numSampl
         listener.audioRendered (audio);
         done += n;
         listener.blockDone (done, numSamples);
-        AlxMessagePump::deliverPending();
+        // Few blocks post anything; those that do are followed by delivery, as a message
+        // thread beside the audio thread would catch up.
+        AlxMessagePump::deliverPosted();
     }
+
+    // What JUCE queued meanwhile (the transport's timer) is delivered with the render.
+    AlxMessagePump::deliverPending();
 
     // The notes still sounding end with the render.
     for (const auto& noteOff : sounding.getNoteOffs())
