@@ -1,18 +1,6 @@
 #include "synth/AlxWavetableReader.h"
 
 #include <algorithm>
-#include <limits>
-
-int AlxWavetableReader::quantise (float sample) noexcept
-{
-    // The writer's float to 32-bit conversion, then its 16-bit field keeps the top half; reading
-    // the field back puts it in the top half of a 32-bit value again.
-    const double value = sample;
-    const int full = value <= -1.0 ? std::numeric_limits<int>::min()
-                   : value >= 1.0  ? std::numeric_limits<int>::max()
-                                   : juce::roundToInt (std::numeric_limits<int>::max() * value);
-    return (int) ((juce::uint32) (full >> 16) << 16);
-}
 
 AlxWavetableReader::AlxWavetableReader (const float* table, int numSamples, double rate)
     : juce::AudioFormatReader (nullptr, "wavetable"), samples ((size_t) numSamples)
