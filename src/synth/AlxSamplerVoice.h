@@ -19,6 +19,12 @@ public:
     double getPitchRatio() const noexcept { return pitchRatio; }
 
 private:
+    // The block loop for one layout of source and output channels. The voice's state lives in
+    // locals while it runs: the output could alias the members, so the compiler would otherwise
+    // store and reload them on every sample.
+    template <bool stereoSource, bool stereoOutput>
+    void renderSamples (const AlxSamplerSound& sound, juce::AudioBuffer<float>& output, int startSample, int numSamples);
+
     double pitchRatio = 0.0;
     double position = 0.0;
     float leftGain = 0.0f, rightGain = 0.0f;

@@ -4,6 +4,7 @@
 
 #include "AlxEmbeddedData.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -61,12 +62,13 @@ namespace
 AlxSynth::AlxSynth()
 {
     // The embedded bank's sounds are built once and shared: they are never changed after
-    // construction, and building them takes tens of milliseconds and 20 MB per copy.
+    // construction, and building them takes tens of milliseconds and 20 MB per copy. The synth is
+    // made where a processor is made, never on the audio thread, so a second core may help.
     static const Sounds embedded = []
     {
         juce::MemoryInputStream bank (AlxEmbeddedData::soundBankZip, (size_t) AlxEmbeddedData::soundBankZipSize, false);
         Sounds built;
-        readSounds (bank, AlxWavetable::tableSize, built);
+        readSounds (bank, AlxWavetable::tableSize, std::min (2, juce::SystemStats::getNumCpus()), built);
         return built;
     }();
 
@@ -74,11 +76,11 @@ AlxSynth::AlxSynth()
     addVoices();
 }
 
-AlxSynth::AlxSynth (juce::InputStream& soundBank, int tableLength)
+AlxSynth::AlxSynth (juce::InputStream& soundBank, int tableLength, int threads)
 {
     Sounds loaded;
 
-    if (readSounds (soundBank, tableLength, loaded))
+    if (readSounds (soundBank, tableLength, threads, loaded))
         addSounds (loaded);
 
     addVoices();
@@ -98,7 +100,7 @@ void AlxSynth::addVoices()
         addVoice (new AlxSamplerVoice());
 }
 
-bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, Sounds& loaded)
+bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, int threads, Sounds& loaded)
 {
     juce::ZipFile archive (archiveStream);
     const auto bank = readDescription (archive);
@@ -109,7 +111,7 @@ bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, So
     // All sounds are made first and kept only when the whole bank was read.
     const auto type = bank->getStringAttribute ("type", "sampler");
     const bool read = (type == "sampler" && readSamplerBank (*bank, archive, loaded))
-                      || (type == "wavetable" && readWavetableBank (*bank, tableLength, loaded));
+                      || (type == "wavetable" && readWavetableBank (*bank, tableLength, threads, loaded));
 
     if (! read)
         loaded.clear();
@@ -160,7 +162,7 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
     return true;
 }
 
-bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, int tableLength, Sounds& out)
+bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, int tableLength, int threads, Sounds& out)
 {
     const auto* list = firstChildIgnoringCase (bank, "wavetables");
 
@@ -211,7 +213,7 @@ bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, int tableLength,
     for (auto& wavetable : wavetables)
     {
         std::vector<AlxSamplerSound::Ptr> generated;
-        wavetable->generateSounds (generated);
+        wavetable->generateSounds (generated, threads);
         out.insert (out.end(), generated.begin(), generated.end());
     }
 

@@ -30,18 +30,18 @@ public:
     // Plays the bank embedded in the program.
     AlxSynth();
     // Plays the bank in the given archive (read during construction). Wavetables are generated
-    // with tables of tableLength samples (see AlxWavetable).
-    explicit AlxSynth (juce::InputStream& soundBank, int tableLength = AlxWavetable::tableSize);
+    // with tables of tableLength samples (see AlxWavetable), on up to `threads` threads.
+    explicit AlxSynth (juce::InputStream& soundBank, int tableLength = AlxWavetable::tableSize, int threads = 1);
     ~AlxSynth() override;
 
 private:
     using Sounds = std::vector<juce::SynthesiserSound::Ptr>;
 
     // The sounds of a bank, or none (false) when it is malformed anywhere or breaks a bound.
-    static bool readSounds (juce::InputStream& archiveStream, int tableLength, Sounds& loaded);
+    static bool readSounds (juce::InputStream& archiveStream, int tableLength, int threads, Sounds& loaded);
     void addSounds (const Sounds& soundsToPlay);
     static bool readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& archive, Sounds& out);
-    static bool readWavetableBank (const juce::XmlElement& bank, int tableLength, Sounds& out);
+    static bool readWavetableBank (const juce::XmlElement& bank, int tableLength, int threads, Sounds& out);
     void addVoices();
 
     JUCE_DECLARE_NON_COPYABLE (AlxSynth)

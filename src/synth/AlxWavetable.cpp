@@ -1,7 +1,13 @@
 #include "synth/AlxWavetable.h"
 
+#include "synth/AlxWavetableReader.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <memory>
+#include <system_error>
+#include <thread>
 
 AlxWavetable::AlxWavetable (int rootNote_, std::vector<float> amplitudes_, double bandwidth_, double bandwidthScale_,
                             double relativeFrequency_, int baseFunction_, int tableLength_)
@@ -12,11 +18,7 @@ AlxWavetable::AlxWavetable (int rootNote_, std::vector<float> amplitudes_, doubl
     jassert (juce::isPowerOfTwo (tableLength) && tableLength >= 2);
 }
 
-AlxWavetable::~AlxWavetable()
-{
-    if (fftConfig != nullptr)
-        kiss_fftr_free (fftConfig);
-}
+AlxWavetable::~AlxWavetable() = default;
 
 float AlxWavetable::noteFrequency (int note)
 {
@@ -88,31 +90,94 @@ void AlxWavetable::cutAboveLimit (std::vector<float>& list, float f, float limit
     list.resize (keep);
 }
 
-void AlxWavetable::generateSounds (std::vector<AlxSamplerSound::Ptr>& out)
+void AlxWavetable::generateSounds (std::vector<AlxSamplerSound::Ptr>& out, int threads)
 {
     out.clear();
 
     const auto spectrum = baseFunction != sine ? convertBaseFunction (amplitudes, baseFunction) : amplitudes;
     const float limit = (float) tableSampleRate * 0.4999f;
 
+    std::vector<int> notes { rootNote };
+
+    for (int c = rootNote + 12; c <= 127; c += 12)
+        notes.push_back (c);
+
+    for (int c = rootNote - 12; c >= 0; c -= 12)
+        notes.push_back (c);
+
+    struct Octave
+    {
+        int note;
+        Spectrum spectrum;
+        AlxSamplerSound::Ptr sound;
+    };
+
     // Each octave's table holds only the harmonics that stay below Nyquist up to its highest note
-    // (note + 5), the root's table too, so no note aliases.
-    auto addOctave = [&] (int note)
+    // (note + 5), the root's table too, so no note aliases. The phases are drawn here, in the
+    // order of the sounds, so the tables do not depend on which thread computes them.
+    std::vector<Octave> octaves;
+
+    for (int note : notes)
     {
         auto list = spectrum;
         cutAboveLimit (list, noteFrequency (note + 5), limit);
 
-        if (auto sound = makeSound (note, list))
-            out.push_back (sound);
+        if (! list.empty())
+            octaves.push_back ({ note, drawSpectrum (tableLength, tableSampleRate, noteFrequency (note), (float) bandwidth,
+                                                     (float) bandwidthScale, (float) relativeFrequency,
+                                                     (int) list.size(), list.data()), nullptr });
+    }
+
+    std::atomic<size_t> next { 0 };
+
+    auto compute = [this, &octaves, &next] (FftWorkspace& workspace)
+    {
+        std::vector<float> table ((size_t) tableLength);
+
+        for (size_t k = next++; k < octaves.size(); k = next++)
+        {
+            renderTable (workspace, tableLength, octaves[k].spectrum, table.data());
+            octaves[k].sound = soundFromTable (octaves[k].note, table.data());
+        }
     };
 
-    addOctave (rootNote);
+    std::vector<std::unique_ptr<FftWorkspace>> helperWorkspaces;
 
-    for (int c = rootNote + 12; c <= 127; c += 12)
-        addOctave (c);
+    // Helper threads, joined however this thread leaves, before the octaves they fill go away.
+    struct Helpers
+    {
+        std::vector<std::thread> threads;
 
-    for (int c = rootNote - 12; c >= 0; c -= 12)
-        addOctave (c);
+        void join()
+        {
+            for (auto& thread : threads)
+                if (thread.joinable())
+                    thread.join();
+        }
+
+        ~Helpers() { join(); }
+    } helpers;
+
+    for (int t = 1; t < std::min (threads, (int) octaves.size()); ++t)
+    {
+        helperWorkspaces.push_back (std::make_unique<FftWorkspace>());
+
+        // Without another thread this one computes every table.
+        try
+        {
+            helpers.threads.emplace_back (compute, std::ref (*helperWorkspaces.back()));
+        }
+        catch (const std::system_error&)
+        {
+            break;
+        }
+    }
+
+    compute (fft);
+    helpers.join();
+
+    for (auto& octave : octaves)
+        out.push_back (octave.sound);
 }
 
 AlxSamplerSound::Ptr AlxWavetable::makeSound (int note, const std::vector<float>& list)
@@ -120,43 +185,21 @@ AlxSamplerSound::Ptr AlxWavetable::makeSound (int note, const std::vector<float>
     if (list.empty())
         return nullptr;
 
+    std::vector<float> table ((size_t) tableLength);
+    synthesiseTable (tableLength, tableSampleRate, noteFrequency (note), (float) bandwidth, (float) bandwidthScale,
+                     (float) relativeFrequency, (int) list.size(), list.data(), table.data());
+    return soundFromTable (note, table.data());
+}
+
+AlxSamplerSound::Ptr AlxWavetable::soundFromTable (int note, const float* table) const
+{
     AlxSamplerSound::NoteSet notes;
 
     for (int n = std::max (note - 6, 0); n <= std::min (note + 5, 127); ++n)
         notes.set ((size_t) n);
 
-    const int N = tableLength;
-    juce::AudioBuffer<float> table (2, N);
-    synthesiseTable (N, tableSampleRate, noteFrequency (note), (float) bandwidth, (float) bandwidthScale,
-                     (float) relativeFrequency, (int) list.size(), list.data(), table.getWritePointer (0));
-
-    // The second channel is the same table half a period later: a wide stereo image for free.
-    table.copyFrom (1, 0, table, 0, N / 2, N / 2);
-    table.copyFrom (1, N / 2, table, 0, 0, N / 2);
-
-    // The sound is made the way every recording is: through a 16-bit WAV file (in memory).
-    juce::WavAudioFormat wavFormat;
-    // Room for the whole file up front, so writing it never moves it.
-    juce::MemoryBlock wav ((size_t) N * 2 * sizeof (juce::int16) + 1024);
-    {
-        auto stream = std::make_unique<juce::MemoryOutputStream> (wav, false);
-        std::unique_ptr<juce::AudioFormatWriter> writer (wavFormat.createWriterFor (stream.get(), tableSampleRate, 2, 16, {}, 0));
-
-        if (writer == nullptr)
-            return nullptr;
-
-        stream.release();
-
-        if (! writer->writeFromAudioSampleBuffer (table, 0, N))
-            return nullptr;
-    }
-
-    std::unique_ptr<juce::AudioFormatReader> reader (wavFormat.createReaderFor (new juce::MemoryInputStream (wav, false), true));
-
-    if (reader == nullptr)
-        return nullptr;
-
-    return new AlxSamplerSound (name, *reader, notes, note, attackSeconds, releaseSeconds, maxDurationSeconds, true);
+    AlxWavetableReader reader (table, tableLength, tableSampleRate);
+    return new AlxSamplerSound (name, reader, notes, note, attackSeconds, releaseSeconds, maxDurationSeconds, true);
 }
 
 void AlxWavetable::addHarmonicProfiles (int N, int rate, float f0, float bw, float bwScale, float relF,
@@ -206,23 +249,47 @@ void AlxWavetable::addHarmonicProfiles (int N, int rate, float f0, float bw, flo
 void AlxWavetable::synthesiseTable (int N, int rate, float f0, float bw, float bwScale, float relF,
                                     int count, const float* weights, float* out)
 {
-    if (N < 2 || N % 2 != 0 || ! prepareFft (N))
+    if (N < 2 || N % 2 != 0 || ! fft.prepare (N))
     {
         std::fill (out, out + std::max (N, 0), 0.0f);
         return;
     }
 
-    const int half = N / 2;
-    magnitudes.assign ((size_t) half, 0.0f);
-    phases.resize ((size_t) half);
+    renderTable (fft, N, drawSpectrum (N, rate, f0, bw, bwScale, relF, count, weights), out);
+}
+
+AlxWavetable::Spectrum AlxWavetable::drawSpectrum (int N, int rate, float f0, float bw, float bwScale, float relF,
+                                                   int count, const float* weights)
+{
+    magnitudes.assign ((size_t) (N / 2), 0.0f);
     addHarmonicProfiles (N, rate, f0, bw, bwScale, relF, count, weights, magnitudes.data());
 
     // A bin without energy sounds the same at any phase, so only filled bins draw one.
-    for (size_t j = 0; j < phases.size(); ++j)
-        phases[j] = magnitudes[j] != 0.0f ? (float) (phaseGenerator() >> 17) / 32768.0f * juce::MathConstants<float>::twoPi
-                                          : 0.0f;
+    Spectrum spectrum;
 
-    inverseFft (N, magnitudes.data(), phases.data(), out);
+    for (int j = 0; j < N / 2; ++j)
+    {
+        const float m = magnitudes[(size_t) j];
+
+        if (m != 0.0f)
+        {
+            const float phase = (float) (phaseGenerator() >> 17) / 32768.0f * juce::MathConstants<float>::twoPi;
+            spectrum.push_back ({ j, { m * std::cos (phase), m * std::sin (phase) } });
+        }
+    }
+
+    return spectrum;
+}
+
+void AlxWavetable::renderTable (FftWorkspace& workspace, int N, const Spectrum& spectrum, float* out)
+{
+    if (! workspace.prepare (N))
+    {
+        std::fill (out, out + N, 0.0f);
+        return;
+    }
+
+    inverseFft (workspace, spectrum, out);
 
     const auto range = juce::FloatVectorOperations::findMinAndMax (out, N);
     const float peak = std::max ({ -range.getStart(), range.getEnd(), 1.0e-5f });
@@ -237,36 +304,33 @@ void AlxWavetable::synthesiseTable (int N, int rate, float f0, float bw, float b
     juce::FloatVectorOperations::multiply (out, 1.0f / (peak * 1.4142f), N);
 }
 
-bool AlxWavetable::prepareFft (int N)
+AlxWavetable::FftWorkspace::~FftWorkspace()
 {
-    if (N != fftSize || fftConfig == nullptr)
-    {
-        if (fftConfig != nullptr)
-            kiss_fftr_free (fftConfig);
-
-        fftConfig = kiss_fftr_alloc (N, 1, nullptr, nullptr);
-        fftSize = fftConfig != nullptr ? N : 0;
-        bins.resize (fftConfig != nullptr ? (size_t) (N / 2 + 1) : 0);
-    }
-
-    return fftConfig != nullptr;
+    if (config != nullptr)
+        kiss_fftr_free (config);
 }
 
-void AlxWavetable::inverseFft (int N, const float* magnitude, const float* phase, float* out)
+bool AlxWavetable::FftWorkspace::prepare (int N)
 {
-    if (N < 2 || N % 2 != 0 || ! prepareFft (N))
-        return;
-
-    const int half = N / 2;
-
-    // Most bins are empty; only the filled ones need their phase turned into a complex value.
-    for (int j = 0; j < half; ++j)
+    if (N != size || config == nullptr)
     {
-        const float m = magnitude[j];
-        bins[(size_t) j] = m != 0.0f ? kiss_fft_cpx { m * std::cos (phase[j]), m * std::sin (phase[j]) }
-                                     : kiss_fft_cpx { 0.0f, 0.0f };
+        if (config != nullptr)
+            kiss_fftr_free (config);
+
+        config = kiss_fftr_alloc (N, 1, nullptr, nullptr);
+        size = config != nullptr ? N : 0;
+        bins.resize (config != nullptr ? (size_t) (N / 2 + 1) : 0);
     }
 
-    bins[(size_t) half] = { 0.0f, 0.0f };
-    kiss_fftri (fftConfig, bins.data(), out);
+    return config != nullptr;
+}
+
+void AlxWavetable::inverseFft (FftWorkspace& workspace, const Spectrum& spectrum, float* out)
+{
+    std::fill (workspace.bins.begin(), workspace.bins.end(), kiss_fft_cpx { 0.0f, 0.0f });
+
+    for (const auto& bin : spectrum)
+        workspace.bins[(size_t) bin.index] = bin.value;
+
+    kiss_fftri (workspace.config, workspace.bins.data(), out);
 }

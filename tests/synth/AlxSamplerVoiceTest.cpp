@@ -171,6 +171,50 @@ TEST_F (AlxSamplerVoiceTest, theAttackRisesFromSilenceAndAOneChannelOutputGetsTh
         ASSERT_FLOAT_EQ (mono.getSample (0, s), 0.5f * (stereo.getSample (0, s) + stereo.getSample (1, s))) << s;
 }
 
+TEST_F (AlxSamplerVoiceTest, aNoteRendersTheSameSamplesWhateverTheBlocksItIsRenderedIn)
+{
+    // Attack, steady state and the whole release (about 26000 samples at this pitch), with the
+    // note let go at sample 3000.
+    constexpr int held = 3000, total = 40000;
+
+    const auto play = [] (int blockSize, int channels)
+    {
+        synth->allNotesOff (0, false);
+        synth->noteOn (1, 72, 0.8f);
+        juce::AudioBuffer<float> out (channels, total);
+        out.clear();
+
+        for (int start = 0; start < total;)
+        {
+            if (start == held)
+                synth->noteOff (1, 72, 0.0f, true);
+
+            const int n = std::min (blockSize, (start < held ? held : total) - start);
+            synth->renderNextBlock (out, juce::MidiBuffer(), start, n);
+            start += n;
+        }
+
+        return out;
+    };
+
+    for (int channels : { 1, 2 })
+    {
+        const auto whole = play (total, channels);
+        EXPECT_EQ (activeVoices (*synth), 0);
+        ASSERT_GT (soundingLength (whole), held);
+
+        for (int blockSize : { 1, 7, 64, 4096 })
+        {
+            const auto split = play (blockSize, channels);
+
+            for (int c = 0; c < channels; ++c)
+                for (int s = 0; s < total; ++s)
+                    ASSERT_EQ (split.getSample (c, s), whole.getSample (c, s))
+                        << channels << " channel(s), blocks of " << blockSize << ", sample " << s;
+        }
+    }
+}
+
 TEST (AlxSamplerVoice, samplerSoundsPlayAtTheirOwnRateStopAtTheirEndAndWithoutReleaseAtOnce)
 {
     // 441 Hz recorded at 22050 Hz, rooted at note 60, one second long, no release.

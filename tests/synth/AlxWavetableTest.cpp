@@ -1,5 +1,6 @@
 #include "AlxFullWalkProfile.h"
 #include "AlxSynthTestTools.h"
+#include "synth/AlxWavetableReader.h"
 
 #include <gtest/gtest.h>
 
@@ -213,5 +214,96 @@ TEST (AlxWavetable, makeSoundCoversTheOctaveAroundItsNoteAndLoopsAStereoTable)
 
         for (int s = 0; s < N; s += 997)
             EXPECT_EQ (data.getSample (1, s), data.getSample (0, (s + N / 2) % N));
+    }
+}
+
+namespace
+{
+    // The sound a table made before its samples were produced directly: a 16-bit stereo WAV file
+    // of the table and the table half a period later, written and read by the library.
+    AlxSamplerSound::Ptr soundThroughWavFile (const std::vector<float>& table, int note, const AlxSamplerSound& like)
+    {
+        const int n = (int) table.size();
+        const auto file = AlxSynthTestTools::wav (2, rate, n, [&] (int c, int s) { return table[(size_t) ((s + c * n / 2) % n)]; });
+        juce::WavAudioFormat format;
+        std::unique_ptr<juce::AudioFormatReader> reader (format.createReaderFor (new juce::MemoryInputStream (file, false), true));
+        return new AlxSamplerSound ({}, *reader, like.getNotes(), note, AlxWavetable::attackSeconds,
+                                    AlxWavetable::releaseSeconds, AlxWavetable::maxDurationSeconds, true);
+    }
+
+    // Index of the first sample where the two sounds' data differ in any bit, or -1.
+    int firstDifference (const AlxSamplerSound& a, const AlxSamplerSound& b)
+    {
+        const auto& x = *a.getAudioData();
+        const auto& y = *b.getAudioData();
+
+        if (x.getNumChannels() != y.getNumChannels() || x.getNumSamples() != y.getNumSamples())
+            return 0;
+
+        for (int c = 0; c < x.getNumChannels(); ++c)
+            for (int s = 0; s < x.getNumSamples(); ++s)
+                if (std::memcmp (x.getReadPointer (c, s), y.getReadPointer (c, s), sizeof (float)) != 0)
+                    return s;
+
+        return -1;
+    }
+}
+
+TEST (AlxWavetable, aTableReadLikeA16BitWavFileGivesExactlyTheFilesSamples)
+{
+    // Values the writer rounds or clips: full scale and beyond, halfway between two 16-bit steps
+    // on both sides of zero, negative zero, the smallest steps, values just inside full scale.
+    std::vector<float> table ((size_t) 64, 0.25f);
+    const float crafted[] = { 1.0f, -1.0f, 1.5f, -2.0f, 0.99999f, -0.99999f, -0.0f, 1.0f / 65536.0f, -1.0f / 65536.0f,
+                              1.0f / 32768.0f, -1.0f / 32768.0f, 3.0f / 65536.0f, -3.0f / 65536.0f, 1.0e-30f, -1.0e-30f,
+                              0.70710678f, -0.70710678f, 32767.5f / 32768.0f, -32767.5f / 32768.0f, 0.3f, -0.3f };
+    std::copy (std::begin (crafted), std::end (crafted), table.begin());
+
+    AlxWavetableReader reader (table.data(), (int) table.size(), rate);
+    const AlxSamplerSound::Ptr direct = new AlxSamplerSound ({}, reader, {}, 60, AlxWavetable::attackSeconds,
+                                                             AlxWavetable::releaseSeconds, AlxWavetable::maxDurationSeconds, true);
+    EXPECT_EQ (firstDifference (*direct, *soundThroughWavFile (table, 60, *direct)), -1);
+}
+
+TEST (AlxWavetable, everyTableSoundHoldsExactlyTheSamplesOfA16BitWavFileOfItsTableOnAnyNumberOfThreads)
+{
+    const struct
+    {
+        const char* what;
+        std::vector<float> amplitudes;
+        double bandwidth, scale, relF;
+        int function, length;
+    } cases[] = {
+        { "the embedded organ", organ(), 10.0, 1.0, 0.0, AlxWavetable::sine, N },
+        { "an inharmonic sawtooth", { 0.0f, 0.5f, 0.0f, 0.25f }, 40.0, 0.7, 0.001, AlxWavetable::sawtooth, 1 << 14 },
+    };
+
+    for (auto& c : cases)
+    {
+        for (int threads : { 1, 2, 3 })
+        {
+            SCOPED_TRACE (std::string (c.what) + ", threads " + std::to_string (threads));
+            AlxWavetable wavetable (69, c.amplitudes, c.bandwidth, c.scale, c.relF, c.function, c.length);
+            std::vector<AlxSamplerSound::Ptr> sounds;
+            wavetable.generateSounds (sounds, threads);
+            ASSERT_EQ (sounds.size(), 10u);
+
+            // The same description computes each table alone, in the order of the sounds, and the
+            // library writes and reads it as a WAV file.
+            AlxWavetable reference (69, c.amplitudes, c.bandwidth, c.scale, c.relF, c.function, c.length);
+            const auto spectrum = c.function != AlxWavetable::sine ? AlxWavetable::convertBaseFunction (c.amplitudes, c.function)
+                                                                    : c.amplitudes;
+
+            for (auto& sound : sounds)
+            {
+                const int note = sound->getRootNote();
+                auto list = spectrum;
+                AlxWavetable::cutAboveLimit (list, AlxWavetable::noteFrequency (note + 5), (float) rate * 0.4999f);
+                std::vector<float> table ((size_t) c.length);
+                reference.synthesiseTable (c.length, rate, AlxWavetable::noteFrequency (note), (float) c.bandwidth,
+                                           (float) c.scale, (float) c.relF, (int) list.size(), list.data(), table.data());
+                EXPECT_EQ (firstDifference (*sound, *soundThroughWavFile (table, note, *sound)), -1) << "note " << note;
+            }
+        }
     }
 }
