@@ -140,8 +140,8 @@ TEST_F (AlxStatusViewTest, viewsRefreshOnTheTickWhileTheTransportIsStopped)
     ASSERT_TRUE (transport().isStopped());
 
     CountingView view (&editor);
-    EXPECT_TRUE (AlxMessageLoop::deliverUntil ([&] { return view.refreshes >= 2; }, 3000))
-        << "two ticks within 1.5 s";
+    EXPECT_TRUE (AlxMessageLoop::deliverUntil ([&] { return view.refreshes >= 2; }))
+        << "two ticks";
 }
 
 TEST_F (AlxStatusViewTest, changingTheProgramRefreshesAllFourViews)

@@ -314,7 +314,7 @@ namespace
         // The plug-in's own message thread delivers what it posted; the host gives it time.
         static bool waitFor (const std::function<bool()>& condition)
         {
-            return AlxMessageLoop::deliverUntil (condition, 5000);
+            return AlxMessageLoop::deliverUntil (condition);
         }
 
         AlxPluginHost host;
