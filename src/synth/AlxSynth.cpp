@@ -129,6 +129,7 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
 
     juce::WavAudioFormat wavFormat;
     int entry = 0;
+    juce::int64 samplesKept = 0;
 
     for (auto* sound : childrenTagged (*list, "sound"))
     {
@@ -148,12 +149,37 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
         if (stream == nullptr)
             return false;
 
+        // Both the archive and the WAV header state sizes; the smaller one bounds what the entry
+        // holds.
+        const auto entryBytes = std::min (stream->getTotalLength(), archive.getEntry (entry)->uncompressedSize);
         std::unique_ptr<juce::AudioFormatReader> reader (wavFormat.createReaderFor (stream, true));
 
         if (reader == nullptr)
             return false;
 
-        out.push_back (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *reader, notes, root,
+        // A header may claim a longer recording than its entry holds (an unfinished file, or a
+        // forged one): only what the entry can hold is read, instead of reading silence up to the
+        // claimed length. The bound counts the header's bytes too, so a few samples of silence
+        // may follow the recording.
+        const int bytesPerFrame = std::max (1, (int) (reader->numChannels * (unsigned int) reader->bitsPerSample / 8));
+        const auto framesHeld = std::max (juce::int64 (0), entryBytes) / bytesPerFrame;
+        std::unique_ptr<juce::AudioFormatReader> held;
+        auto* source = reader.get();
+
+        if (reader->lengthInSamples > framesHeld)
+        {
+            held = std::make_unique<juce::AudioSubsectionReader> (reader.get(), 0, framesHeld, false);
+            source = held.get();
+        }
+
+        // Checked before this sound is read: a bank whose recordings together exceed the bound is
+        // refused without reading what lies beyond it.
+        samplesKept += AlxSamplerSound::keptLength (*source, maxDuration);
+
+        if (samplesKept > maxSamplerBankSamples)
+            return false;
+
+        out.push_back (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *source, notes, root,
                                                attackTime, releaseTime, maxDuration, false));
     }
 

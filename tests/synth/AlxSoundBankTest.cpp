@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 using namespace AlxSynthTestTools;
 
 namespace
@@ -272,6 +275,83 @@ TEST (AlxSoundBank, samplerBanksReadTheirAttributesWithDefaultsAndCaseRules)
         EXPECT_NEAR (second.getAudioData()->getSample (0, 100), 0.025f, 1.0e-4f);
 
         EXPECT_EQ (noteRange (samplerSound (*synth, 2)), std::make_pair (-1, -1));
+    }
+}
+
+// A WAV header may claim far more samples than its entry holds (fuzz/corpus/sound_bank/
+// regression-long-claimed-recordings: 128 sounds claiming a billion samples each took seconds and
+// gigabytes to read as silence). Only what the entry can hold is read.
+TEST (AlxSoundBank, recordingsClaimingMoreThanTheirEntryHoldsKeepWhatIsThere)
+{
+    auto claiming = shortWav();
+    auto* bytes = static_cast<char*> (claiming.getData());
+    const auto* dataChunk = std::search (bytes, bytes + claiming.getSize(), "data", "data" + 4);
+    ASSERT_NE (dataChunk, bytes + claiming.getSize());
+    const auto dataAt = (size_t) (dataChunk - bytes) + 4;
+    // The data chunk and the whole file claim 2^31 - 16 bytes.
+    const std::uint8_t claim[] = { 0xf0, 0xff, 0xff, 0x7f };
+    std::memcpy (bytes + dataAt, claim, sizeof (claim));
+    std::memcpy (bytes + 4, claim, sizeof (claim));
+
+    // Whatever the header says, the entry's 16-bit mono frames are the most that is read; the
+    // recording's 100 samples come first, silence after them.
+    const int held = (int) claiming.getSize() / 2;
+    juce::String sounds = "<soundBank maxDuration=\"0\"><sounds>";
+    std::vector<Entry> entries { { "_metadata.xml", {} } };
+
+    for (int k = 1; k <= AlxSynth::maxSamplerSounds; ++k)
+    {
+        sounds << "<sound rootMidiNote=\"60\"/>";
+        entries.push_back ({ juce::String (k) + ".wav", claiming });
+    }
+
+    entries[0].second = text (sounds + "</sounds></soundBank>");
+
+    for (int level : { 0, 9 })
+    {
+        SCOPED_TRACE (level == 0 ? "stored entries" : "deflated entries");
+        const auto archive = AlxZipArchive::build (entries, level);
+        juce::MemoryInputStream stream (archive, false);
+        AlxSynth synth (stream);
+        ASSERT_EQ (synth.getNumSounds(), AlxSynth::maxSamplerSounds);
+
+        for (int i = 0; i < synth.getNumSounds(); ++i)
+        {
+            auto& sound = samplerSound (synth, i);
+            ASSERT_EQ (sound.getLength(), held);
+            const auto& data = *sound.getAudioData();
+            EXPECT_NEAR (data.getSample (0, 99), 99.0f / 200.0f, 1.0e-4f);
+
+            for (int s = 100; s < data.getNumSamples(); ++s)
+                EXPECT_EQ (data.getSample (0, s), 0.0f) << s;
+        }
+    }
+}
+
+// What the recordings of a sampler bank keep together is bounded, and a bank beyond the bound is
+// refused before the recording that would pass it is read.
+TEST (AlxSoundBank, samplerBanksKeepingMoreThanTheBoundTogetherAreRefused)
+{
+    // Each keeps the longest a sound may: at 48 kHz the 60 s any sound may last are longer.
+    const auto longest = wav (1, 48000.0, AlxSamplerSound::maxLength, [] (int, int s) { return (float) (s % 100) / 200.0f; });
+    constexpr int soundsWithinBound = AlxSynth::maxSamplerBankSamples / AlxSamplerSound::maxLength;
+
+    for (int count : { soundsWithinBound, soundsWithinBound + 1 })
+    {
+        juce::String sounds = "<soundBank maxDuration=\"0\"><sounds>";
+        std::vector<Entry> entries { { "_metadata.xml", {} } };
+
+        for (int k = 1; k <= count; ++k)
+        {
+            sounds << "<sound rootMidiNote=\"60\"/>";
+            entries.push_back ({ juce::String (k) + ".wav", longest });
+        }
+
+        entries[0].second = text (sounds + "</sounds></soundBank>");
+        const auto archive = AlxZipArchive::build (entries, 0);
+        juce::MemoryInputStream stream (archive, false);
+        AlxSynth synth (stream);
+        EXPECT_EQ (synth.getNumSounds(), count == soundsWithinBound ? count : 0) << count << " sounds";
     }
 }
 
