@@ -75,7 +75,7 @@ for target in $targets; do
   ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<< "$status")
   units=$(sed -n 's/.* corp: \([0-9]*\/[0-9a-zA-Z]*\).*/\1/p' <<< "$status")
   # On a shared machine the wall clock says little: executions per second of processor time too.
-  per_cpu_second=$(awk -v runs="${runs:-0}" '{ cpu = $1 + $2; printf "%d", cpu > 0 ? runs / cpu : 0 }' "$build_dir/$target.cpu" 2>/dev/null || echo 0)
+  per_cpu_second=$(awk -v runs="${runs:-0}" '{ cpu = $1 + $2; printf "%d", (cpu > 0 ? runs / cpu : 0) }' "$build_dir/$target.cpu" 2>/dev/null || echo 0)
   if [ "$per_cpu_second" -lt "$goal" ]; then slow+=("$target"); fi
   summary+=("$(printf '%-16s %12s %9s %9s %7s %7s %12s %6s' "$target" "${runs:-?}" "$(( ${runs:-0} / seconds ))" \
     "$per_cpu_second" "${cov:-?}" "${ft:-?}" "${units:-?}" "${rss:-?}")")
