@@ -4,6 +4,7 @@
 
 #include "AlxEmbeddedData.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -27,6 +28,30 @@ namespace
                 return child;
 
         return nullptr;
+    }
+
+    // JUCE's zip reader looks for the archive's end record in the last megabyte of the stream by
+    // stepping back from its end 22 bytes at a time, refilling an 8 KB buffer at every step: a
+    // stream that holds no such record is read hundreds of times over. One pass over the same span
+    // tells whether there is a record to find; without one the reader would find no entry.
+    bool mayHoldEndRecord (juce::InputStream& stream)
+    {
+        constexpr juce::int64 searchedSpan = (1 << 20) + 22;
+        const auto length = stream.getTotalLength();
+
+        if (length < 0)
+            return true;
+
+        const auto start = std::max (juce::int64 (0), length - searchedSpan);
+        juce::MemoryBlock tail;
+
+        if (! stream.setPosition (start))
+            return true;
+
+        stream.readIntoMemoryBlock (tail, (ssize_t) (length - start));
+        const char signature[] = { 'P', 'K', 5, 6 };
+        const auto* bytes = static_cast<const char*> (tail.getData());
+        return std::search (bytes, bytes + tail.getSize(), signature, signature + sizeof (signature)) != bytes + tail.getSize();
     }
 
     // Entry 0 of the archive as XML, or null when it is missing, too long, not XML or text the XML
@@ -100,6 +125,9 @@ void AlxSynth::addVoices()
 
 bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, Sounds& loaded)
 {
+    if (! mayHoldEndRecord (archiveStream))
+        return false;
+
     juce::ZipFile archive (archiveStream);
     const auto bank = readDescription (archive);
 
