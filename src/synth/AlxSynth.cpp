@@ -54,6 +54,35 @@ namespace
         return std::search (bytes, bytes + tail.getSize(), signature, signature + sizeof (signature)) != bytes + tail.getSize();
     }
 
+    // The channel count in the format chunk of a WAV file, or -1 when the stream holds none. JUCE's
+    // reader turns every channel beyond the known speakers into a numbered discrete channel, and
+    // numbers past its last one are undefined: the count is checked before the reader sees it.
+    int wavChannelCount (juce::InputStream& stream)
+    {
+        const auto riff = stream.readInt();
+        stream.skipNextBytes (4);
+
+        if ((riff != (int) juce::ByteOrder::littleEndianInt ("RIFF") && riff != (int) juce::ByteOrder::littleEndianInt ("RF64"))
+            || stream.readInt() != (int) juce::ByteOrder::littleEndianInt ("WAVE"))
+            return -1;
+
+        while (! stream.isExhausted())
+        {
+            const auto chunk = stream.readInt();
+            const auto size = (juce::int64) (juce::uint32) stream.readInt();
+
+            if (chunk == (int) juce::ByteOrder::littleEndianInt ("fmt "))
+            {
+                stream.skipNextBytes (2);
+                return stream.isExhausted() ? -1 : (int) (juce::uint16) stream.readShort();
+            }
+
+            stream.skipNextBytes (size + (size & 1));
+        }
+
+        return -1;
+    }
+
     // Entry 0 of the archive as XML, or null when it is missing, too long, not XML or text the XML
     // reader cannot be trusted with (AlxXmlGuard).
     std::unique_ptr<juce::XmlElement> readDescription (juce::ZipFile& archive)
@@ -171,6 +200,13 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
 
         for (int n = std::max (first, 0); n <= std::min (last, 127); ++n)
             notes.set ((size_t) n);
+
+        {
+            const std::unique_ptr<juce::InputStream> header (archive.createStreamForEntry (entry));
+
+            if (header == nullptr || wavChannelCount (*header) > maxRecordingChannels)
+                return false;
+        }
 
         auto* stream = archive.createStreamForEntry (entry);
 

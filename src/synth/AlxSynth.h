@@ -28,6 +28,8 @@ public:
     static constexpr int maxHarmonics = 4096;
     static constexpr int maxSamplerSounds = 128;
     static constexpr int maxSamplerBankSamples = 1 << 23;
+    // Recordings with more channels are refused (the synth plays two of them).
+    static constexpr int maxRecordingChannels = 64;
     static constexpr int maxDescriptionBytes = 1 << 20;
 
     // Plays the bank embedded in the program.

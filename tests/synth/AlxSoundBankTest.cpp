@@ -178,6 +178,15 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
     // Bytes the XML reader would read past the end of (found by the sound bank fuzz target;
     // fuzz/corpus/sound_bank/regression-truncated-utf8).
     const char brokenCharacters[] = "<soundBank type=\"sampler\"><sounds><sound/></sou\xff\xff\xff\x95undBank>";
+    // A recording whose format chunk claims 200 channels (found by the sound bank fuzz target:
+    // JUCE's reader numbers channels past its last discrete one; fuzz/corpus/sound_bank/
+    // regression-many-channels).
+    auto manyChannels = sound;
+    auto* wavBytes = static_cast<char*> (manyChannels.getData());
+    const auto* format = std::search (wavBytes, wavBytes + manyChannels.getSize(), "fmt ", "fmt " + 4);
+    const auto formatAt = (size_t) (format - wavBytes);
+    wavBytes[formatAt + 10] = (char) 200;
+    wavBytes[formatAt + 11] = 0;
     const auto tooManyWavetables = juce::String::repeatedString (
         "<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2\"><harmonics><harmonic number=\"1\" amplitude=\"1\"/></harmonics></wavetable>",
         AlxSynth::maxWavetables + 1);
@@ -206,6 +215,8 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
         { "a sampler sound whose entry is not a WAV file",
           zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", text ("RIFF") } }) },
         { "more sampler sounds than the bound", zip (tooManyEntries) },
+        { "a recording with more channels than the bound",
+          zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", manyChannels } }) },
         { "an absurd number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2000000000\"/>") },
         { "a harmonic count beyond the bound", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"4097\"/>") },
         { "a negative number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"-3\"/>") },
