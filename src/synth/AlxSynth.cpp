@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -59,25 +60,26 @@ namespace
     // numbers past its last one are undefined: the count is checked before the reader sees it.
     int wavChannelCount (juce::InputStream& stream)
     {
-        const auto riff = stream.readInt();
-        stream.skipNextBytes (4);
+        char header[12];
 
-        if ((riff != (int) juce::ByteOrder::littleEndianInt ("RIFF") && riff != (int) juce::ByteOrder::littleEndianInt ("RF64"))
-            || stream.readInt() != (int) juce::ByteOrder::littleEndianInt ("WAVE"))
+        if (stream.read (header, 12) != 12 || (std::memcmp (header, "RIFF", 4) != 0 && std::memcmp (header, "RF64", 4) != 0)
+            || std::memcmp (header + 8, "WAVE", 4) != 0)
             return -1;
 
-        while (! stream.isExhausted())
+        // Every chunk header must be there in full: a stream from an archive whose sizes lie may
+        // stop delivering bytes without saying it is exhausted.
+        for (char chunk[8]; stream.read (chunk, 8) == 8;)
         {
-            const auto chunk = stream.readInt();
-            const auto size = (juce::int64) (juce::uint32) stream.readInt();
-
-            if (chunk == (int) juce::ByteOrder::littleEndianInt ("fmt "))
+            if (std::memcmp (chunk, "fmt ", 4) == 0)
             {
-                stream.skipNextBytes (2);
-                return stream.isExhausted() ? -1 : (int) (juce::uint16) stream.readShort();
+                char format[4];
+                return stream.read (format, 4) == 4 ? (int) juce::ByteOrder::littleEndianShort (format + 2) : -1;
             }
 
-            stream.skipNextBytes (size + (size & 1));
+            const auto size = (juce::int64) juce::ByteOrder::littleEndianInt (chunk + 4);
+
+            if (! stream.setPosition (stream.getPosition() + size + (size & 1)))
+                return -1;
         }
 
         return -1;

@@ -236,6 +236,20 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
     EXPECT_EQ (synthFor (sampler ("<soundBank><sounds><sound rootMidiNote=\"60\"/></sounds></soundBank>"))->getNumSounds(), 1);
 }
 
+// Inputs the sound bank fuzz target found: a recording claiming more channels than the bound,
+// and an entry whose archive claims more bytes than it holds, so that reading it stops delivering
+// bytes without ending (reading its WAV header looped forever).
+TEST (AlxSoundBank, fuzzFindingsAreRefused)
+{
+    for (auto* name : { "regression-many-channels", "regression-stalled-entry" })
+    {
+        const auto file = juce::File (PLIMSAR_SOURCE_DIR).getChildFile ("fuzz/corpus/sound_bank").getChildFile (name);
+        juce::MemoryBlock archive;
+        ASSERT_TRUE (file.loadFileAsData (archive)) << name;
+        EXPECT_EQ (synthFor (archive)->getNumSounds(), 0) << name;
+    }
+}
+
 TEST (AlxSoundBank, samplerBanksReadTheirAttributesWithDefaultsAndCaseRules)
 {
     const auto stereo = wav (2, 20000.0, 1000, [] (int c, int s) { return (c == 0 ? 1.0f : -1.0f) * (float) s / 2000.0f; });
