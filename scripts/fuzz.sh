@@ -5,6 +5,9 @@
 # crash, a sanitizer report, a leak, a timeout or a broken property; the input that did it is kept
 # in <build dir>/artifacts/ (once mended, add it to fuzz/corpus/<target>/ and to a test).
 #   --long                 30 minutes per target instead of PLIMSAR_FUZZ_SECONDS
+#   --bench                measures the speed of each target: PLIMSAR_FUZZ_SECONDS (default 30)
+#                          from its seed corpus alone, then names the targets below 2,000
+#                          executions per second of processor time
 #   PLIMSAR_FUZZ_SECONDS   seconds per target (default 60)
 #   PLIMSAR_FUZZ_TARGETS   targets to run (default: all eight)
 # Prints per target the executions, executions per second of wall clock and of processor time,
@@ -12,8 +15,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+mode=${1:-}
 seconds=${PLIMSAR_FUZZ_SECONDS:-60}
-if [ "${1:-}" = "--long" ]; then seconds=1800; fi
+case $mode in
+  --long) seconds=1800 ;;
+  --bench) seconds=${PLIMSAR_FUZZ_SECONDS:-30} ;;
+esac
+# Executions per second of processor time each target must reach.
+goal=2000
 targets=${PLIMSAR_FUZZ_TARGETS:-bank_chunk bank_file program_file legacy_document render_midi sequencer_midi sound_bank settings}
 build_dir=${PLIMSAR_FUZZ_BUILD_DIR:-build-fuzz}
 
@@ -39,10 +48,13 @@ dictionary_of() {
 artifacts=$build_dir/artifacts
 mkdir -p "$artifacts"
 failed=()
+slow=()
 summary=()
 
 for target in $targets; do
   corpus=$build_dir/corpus/$target
+  # A benchmark starts from the seeds alone, so that its figures do not depend on earlier runs.
+  if [ "$mode" = "--bench" ]; then corpus=$build_dir/bench-corpus/$target; rm -rf "$corpus"; fi
   mkdir -p "$corpus"
   cp -n fuzz/corpus/"$target"/* "$corpus"/
   echo "fuzz: $target for $seconds s"
@@ -63,13 +75,18 @@ for target in $targets; do
   ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<< "$status")
   units=$(sed -n 's/.* corp: \([0-9]*\/[0-9a-zA-Z]*\).*/\1/p' <<< "$status")
   # On a shared machine the wall clock says little: executions per second of processor time too.
-  cpu=$(awk '{ printf "%d", $1 + $2 }' "$build_dir/$target.cpu" 2>/dev/null || echo 0)
+  per_cpu_second=$(awk -v runs="${runs:-0}" '{ cpu = $1 + $2; printf "%d", (cpu > 0 ? runs / cpu : 0) }' "$build_dir/$target.cpu" 2>/dev/null || echo 0)
+  if [ "$per_cpu_second" -lt "$goal" ]; then slow+=("$target"); fi
   summary+=("$(printf '%-16s %12s %9s %9s %7s %7s %12s %6s' "$target" "${runs:-?}" "$(( ${runs:-0} / seconds ))" \
-    "$(( ${runs:-0} / (cpu > 0 ? cpu : 1) ))" "${cov:-?}" "${ft:-?}" "${units:-?}" "${rss:-?}")")
+    "$per_cpu_second" "${cov:-?}" "${ft:-?}" "${units:-?}" "${rss:-?}")")
 done
 
 printf '%-16s %12s %9s %9s %7s %7s %12s %6s\n' target executions "exec/s" "exec/cpu-s" cov ft corpus "MB"
 printf '%s\n' "${summary[@]}"
+
+if [ ${#slow[@]} -gt 0 ]; then
+  echo "fuzz: below $goal executions per second of processor time: ${slow[*]}"
+fi
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz: FAILED: ${failed[*]} (inputs in $artifacts)"

@@ -4,6 +4,7 @@
 #include "framework/AlxPresetFile.h"
 #include "framework/AlxRealParameter.h"
 #include "framework/AlxStateChunk.h"
+#include "framework/AlxStateNames.h"
 
 #include <optional>
 
@@ -117,14 +118,14 @@ void AlxModule::setCurrentProgram (int program)
 
 std::unique_ptr<juce::XmlElement> AlxModule::createXml (bool programOnly, int programIndex) const
 {
-    auto element = std::make_unique<juce::XmlElement> ("mod");
-    element->setAttribute ("i", identifier);
+    auto element = std::make_unique<juce::XmlElement> (AlxStateNames::module);
+    element->setAttribute (AlxStateNames::id, identifier);
 
     if (getName().isNotEmpty())
-        element->setAttribute ("n", getName());
+        element->setAttribute (AlxStateNames::name, getName());
 
     if (versionString.isNotEmpty())
-        element->setAttribute ("v", versionString);
+        element->setAttribute (AlxStateNames::version, versionString);
 
     if (auto extension = createExtensionXml (programOnly, programIndex))
         element->createNewChildElement ("ext")->addChildElement (extension.release());
@@ -183,7 +184,7 @@ void AlxModule::restoreXml (const juce::XmlElement& element, bool programOnly, i
 
 std::unique_ptr<juce::XmlElement> AlxModule::createGlobalXml() const
 {
-    auto glob = std::make_unique<juce::XmlElement> ("glob");
+    auto glob = std::make_unique<juce::XmlElement> (AlxStateNames::global);
 
     if (globalParameters->size() > 0)
         glob->addChildElement (globalParameters->createXml().release());
@@ -207,7 +208,7 @@ void AlxModule::restoreGlobalXml (const juce::XmlElement& element, bool notify)
 
 std::unique_ptr<juce::XmlElement> AlxModule::createProgramsXml() const
 {
-    auto pgms = std::make_unique<juce::XmlElement> ("pgms");
+    auto pgms = std::make_unique<juce::XmlElement> (AlxStateNames::programs);
 
     for (int i = 0; i < (int) programSets.size(); ++i)
     {
@@ -222,8 +223,8 @@ std::unique_ptr<juce::XmlElement> AlxModule::createProgramsXml() const
 
 std::unique_ptr<juce::XmlElement> AlxModule::createProgramXml (int programIndex) const
 {
-    auto pgm = std::make_unique<juce::XmlElement> ("pgm");
-    pgm->setAttribute ("i", programIndex);
+    auto pgm = std::make_unique<juce::XmlElement> (AlxStateNames::program);
+    pgm->setAttribute (AlxStateNames::id, programIndex);
 
     if (auto* set = getProgramSet (programIndex))
         if (set->size() > 0)

@@ -1,5 +1,6 @@
 #include "framework/AlxParameterSet.h"
 
+#include "framework/AlxStateNames.h"
 AlxParameter* AlxParameterSet::add (std::unique_ptr<AlxParameter> parameter)
 {
     parameters.push_back (std::move (parameter));
@@ -46,10 +47,10 @@ void AlxParameterSet::resendAll()
 
 std::unique_ptr<juce::XmlElement> AlxParameterSet::createXml() const
 {
-    auto element = std::make_unique<juce::XmlElement> ("ps");
+    auto element = std::make_unique<juce::XmlElement> (AlxStateNames::parameterSet);
 
     if (id != 0)
-        element->setAttribute ("i", id);
+        element->setAttribute (AlxStateNames::id, id);
 
     for (auto& p : parameters)
         element->addChildElement (p->createXml().release());

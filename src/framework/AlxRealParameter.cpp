@@ -2,6 +2,7 @@
 
 #include "framework/AlxMessageCode.h"
 #include "framework/AlxRealDomain.h"
+#include "framework/AlxStateNames.h"
 
 namespace
 {
@@ -157,22 +158,22 @@ void AlxRealParameter::setEnabled (bool e, bool notify)
 std::unique_ptr<juce::XmlElement> AlxRealParameter::createXml() const
 {
     const juce::ScopedLock sl (getLock());
-    auto element = std::make_unique<juce::XmlElement> ("pv");
-    element->setAttribute ("i", id);
+    auto element = std::make_unique<juce::XmlElement> (AlxStateNames::parameterValue);
+    element->setAttribute (AlxStateNames::id, id);
 
     if (domain->isIndexed())
     {
         auto* v = getValue();
-        element->setAttribute ("v", v != nullptr ? v->getId() : 0);
+        element->setAttribute (AlxStateNames::value, v != nullptr ? v->getId() : 0);
     }
     else if (domain->isNamed())
     {
         auto* v = getValue();
-        element->setAttribute ("v", v != nullptr ? v->getText() : juce::String());
+        element->setAttribute (AlxStateNames::value, v != nullptr ? v->getText() : juce::String());
     }
     else
     {
-        element->setAttribute ("v", realValueText (realValue));
+        element->setAttribute (AlxStateNames::value, realValueText (realValue));
     }
 
     return element;

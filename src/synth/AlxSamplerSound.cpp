@@ -19,20 +19,11 @@ AlxSamplerSound::AlxSamplerSound (const juce::String& name_, juce::AudioFormatRe
     : name (name_), sourceSampleRate (source.sampleRate), notes (notes_),
       rootNote (juce::jlimit (0, 127, rootNote_)), loop (loop_)
 {
-    const double rate = source.sampleRate;
+    length = keptLength (source, maxDurationSeconds);
 
-    if (! (rate > 0.0 && std::isfinite (rate)) || source.lengthInSamples <= 0 || source.numChannels == 0)
+    if (length == 0)
         return;
 
-    // A duration of 0 or less asks for the whole recording; the span kept is bounded all the same,
-    // so a header that claims an enormous length cannot make us allocate it.
-    const double seconds = maxDurationSeconds > 0.0 ? std::min (maxDurationSeconds, maxSeconds) : maxSeconds;
-    const double kept = std::min ({ (double) source.lengthInSamples, std::floor (seconds * rate), (double) maxLength });
-
-    if (kept < 1.0)
-        return;
-
-    length = (int) kept;
     const int channels = (int) std::min (source.numChannels, 2u);
     data = std::make_unique<juce::AudioBuffer<float>> (channels, length + guardSamples);
     source.read (data.get(), 0, length + guardSamples, 0, true, true);
@@ -44,8 +35,21 @@ AlxSamplerSound::AlxSamplerSound (const juce::String& name_, juce::AudioFormatRe
             for (int k = 0; k < guardSamples; ++k)
                 data->setSample (c, length + k, data->getSample (c, k % length));
 
-    attackSamples = secondsToSamples (attackSeconds, rate);
-    releaseSamples = secondsToSamples (releaseSeconds, rate);
+    attackSamples = secondsToSamples (attackSeconds, sourceSampleRate);
+    releaseSamples = secondsToSamples (releaseSeconds, sourceSampleRate);
+}
+
+int AlxSamplerSound::keptLength (const juce::AudioFormatReader& source, double maxDurationSeconds)
+{
+    const double rate = source.sampleRate;
+
+    if (! (rate > 0.0 && std::isfinite (rate)) || source.lengthInSamples <= 0 || source.numChannels == 0)
+        return 0;
+
+    // A duration of 0 or less asks for the whole recording; the span kept is bounded all the same,
+    // so a header that claims an enormous length cannot make us allocate it.
+    const double seconds = maxDurationSeconds > 0.0 ? std::min (maxDurationSeconds, maxSeconds) : maxSeconds;
+    return (int) std::min ({ (double) source.lengthInSamples, std::floor (seconds * rate), (double) maxLength });
 }
 
 bool AlxSamplerSound::appliesToNote (int midiNoteNumber)

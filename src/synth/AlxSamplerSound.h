@@ -26,6 +26,10 @@ public:
                      int rootNote, double attackSeconds, double releaseSeconds,
                      double maxDurationSeconds, bool loop);
 
+    // The samples per channel a sound made from this reader keeps (0 for a silent sound), known
+    // before anything is read: a bank adds them up to bound what all its sounds read together.
+    static int keptLength (const juce::AudioFormatReader& source, double maxDurationSeconds);
+
     bool appliesToNote (int midiNoteNumber) override;
     bool appliesToChannel (int) override { return true; }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -28,6 +29,60 @@ namespace
                 return child;
 
         return nullptr;
+    }
+
+    // JUCE's zip reader looks for the archive's end record in the last megabyte of the stream by
+    // stepping back from its end 22 bytes at a time, refilling an 8 KB buffer at every step: a
+    // stream that holds no such record is read hundreds of times over. One pass over the same span
+    // tells whether there is a record to find; without one the reader would find no entry.
+    bool mayHoldEndRecord (juce::InputStream& stream)
+    {
+        constexpr juce::int64 searchedSpan = (1 << 20) + 22;
+        const auto length = stream.getTotalLength();
+
+        if (length < 0)
+            return true;
+
+        const auto start = std::max (juce::int64 (0), length - searchedSpan);
+        juce::MemoryBlock tail;
+
+        if (! stream.setPosition (start))
+            return true;
+
+        stream.readIntoMemoryBlock (tail, (ssize_t) (length - start));
+        const char signature[] = { 'P', 'K', 5, 6 };
+        const auto* bytes = static_cast<const char*> (tail.getData());
+        return std::search (bytes, bytes + tail.getSize(), signature, signature + sizeof (signature)) != bytes + tail.getSize();
+    }
+
+    // The channel count in the format chunk of a WAV file, or -1 when the stream holds none. JUCE's
+    // reader turns every channel beyond the known speakers into a numbered discrete channel, and
+    // numbers past its last one are undefined: the count is checked before the reader sees it.
+    int wavChannelCount (juce::InputStream& stream)
+    {
+        char header[12];
+
+        if (stream.read (header, 12) != 12 || (std::memcmp (header, "RIFF", 4) != 0 && std::memcmp (header, "RF64", 4) != 0)
+            || std::memcmp (header + 8, "WAVE", 4) != 0)
+            return -1;
+
+        // Every chunk header must be there in full: a stream from an archive whose sizes lie may
+        // stop delivering bytes without saying it is exhausted.
+        for (char chunk[8]; stream.read (chunk, 8) == 8;)
+        {
+            if (std::memcmp (chunk, "fmt ", 4) == 0)
+            {
+                char format[4];
+                return stream.read (format, 4) == 4 ? (int) juce::ByteOrder::littleEndianShort (format + 2) : -1;
+            }
+
+            const auto size = (juce::int64) juce::ByteOrder::littleEndianInt (chunk + 4);
+
+            if (! stream.setPosition (stream.getPosition() + size + (size & 1)))
+                return -1;
+        }
+
+        return -1;
     }
 
     // Entry 0 of the archive as XML, or null when it is missing, too long, not XML or text the XML
@@ -102,6 +157,9 @@ void AlxSynth::addVoices()
 
 bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, int threads, Sounds& loaded)
 {
+    if (! mayHoldEndRecord (archiveStream))
+        return false;
+
     juce::ZipFile archive (archiveStream);
     const auto bank = readDescription (archive);
 
@@ -131,6 +189,7 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
 
     juce::WavAudioFormat wavFormat;
     int entry = 0;
+    juce::int64 samplesKept = 0;
 
     for (auto* sound : childrenTagged (*list, "sound"))
     {
@@ -145,17 +204,49 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
         for (int n = std::max (first, 0); n <= std::min (last, 127); ++n)
             notes.set ((size_t) n);
 
+        {
+            const std::unique_ptr<juce::InputStream> header (archive.createStreamForEntry (entry));
+
+            if (header == nullptr || wavChannelCount (*header) > maxRecordingChannels)
+                return false;
+        }
+
         auto* stream = archive.createStreamForEntry (entry);
 
         if (stream == nullptr)
             return false;
 
+        // Both the archive and the WAV header state sizes; the smaller one bounds what the entry
+        // holds.
+        const auto entryBytes = std::min (stream->getTotalLength(), archive.getEntry (entry)->uncompressedSize);
         std::unique_ptr<juce::AudioFormatReader> reader (wavFormat.createReaderFor (stream, true));
 
         if (reader == nullptr)
             return false;
 
-        out.push_back (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *reader, notes, root,
+        // A header may claim a longer recording than its entry holds (an unfinished file, or a
+        // forged one): only what the entry can hold is read, instead of reading silence up to the
+        // claimed length. The bound counts the header's bytes too, so a few samples of silence
+        // may follow the recording.
+        const int bytesPerFrame = std::max (1, (int) (reader->numChannels * (unsigned int) reader->bitsPerSample / 8));
+        const auto framesHeld = std::max (juce::int64 (0), entryBytes) / bytesPerFrame;
+        std::unique_ptr<juce::AudioFormatReader> held;
+        auto* source = reader.get();
+
+        if (reader->lengthInSamples > framesHeld)
+        {
+            held = std::make_unique<juce::AudioSubsectionReader> (reader.get(), 0, framesHeld, false);
+            source = held.get();
+        }
+
+        // Checked before this sound is read: a bank whose recordings together exceed the bound is
+        // refused without reading what lies beyond it.
+        samplesKept += AlxSamplerSound::keptLength (*source, maxDuration);
+
+        if (samplesKept > maxSamplerBankSamples)
+            return false;
+
+        out.push_back (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *source, notes, root,
                                                attackTime, releaseTime, maxDuration, false));
     }
 

@@ -21,10 +21,15 @@ public:
 
     // Bounds on what a bank may ask for. A wavetable yields at most 11 sounds of about 2 MB each;
     // the lowest possible table (note 0) holds about 2700 harmonics below Nyquist, so a longer
-    // harmonic list means nothing more; a description is a few hundred bytes.
+    // harmonic list means nothing more; a description is a few hundred bytes. The recordings of a
+    // sampler bank keep at most maxSamplerBankSamples per channel together (over three minutes
+    // at 44.1 kHz, 64 MB in stereo), which bounds the time reading them takes as well as memory.
     static constexpr int maxWavetables = 4;
     static constexpr int maxHarmonics = 4096;
     static constexpr int maxSamplerSounds = 128;
+    static constexpr int maxSamplerBankSamples = 1 << 23;
+    // Recordings with more channels are refused (the synth plays two of them).
+    static constexpr int maxRecordingChannels = 64;
     static constexpr int maxDescriptionBytes = 1 << 20;
 
     // Plays the bank embedded in the program.

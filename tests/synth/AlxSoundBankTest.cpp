@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 using namespace AlxSynthTestTools;
 
 namespace
@@ -175,6 +178,15 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
     // Bytes the XML reader would read past the end of (found by the sound bank fuzz target;
     // fuzz/corpus/sound_bank/regression-truncated-utf8).
     const char brokenCharacters[] = "<soundBank type=\"sampler\"><sounds><sound/></sou\xff\xff\xff\x95undBank>";
+    // A recording whose format chunk claims 200 channels (found by the sound bank fuzz target:
+    // JUCE's reader numbers channels past its last discrete one; fuzz/corpus/sound_bank/
+    // regression-many-channels).
+    auto manyChannels = sound;
+    auto* wavBytes = static_cast<char*> (manyChannels.getData());
+    const auto* format = std::search (wavBytes, wavBytes + manyChannels.getSize(), "fmt ", "fmt " + 4);
+    const auto formatAt = (size_t) (format - wavBytes);
+    wavBytes[formatAt + 10] = (char) 200;
+    wavBytes[formatAt + 11] = 0;
     const auto tooManyWavetables = juce::String::repeatedString (
         "<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2\"><harmonics><harmonic number=\"1\" amplitude=\"1\"/></harmonics></wavetable>",
         AlxSynth::maxWavetables + 1);
@@ -203,6 +215,8 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
         { "a sampler sound whose entry is not a WAV file",
           zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", text ("RIFF") } }) },
         { "more sampler sounds than the bound", zip (tooManyEntries) },
+        { "a recording with more channels than the bound",
+          zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", manyChannels } }) },
         { "an absurd number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2000000000\"/>") },
         { "a harmonic count beyond the bound", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"4097\"/>") },
         { "a negative number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"-3\"/>") },
@@ -220,6 +234,20 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
     // The archives above fail for the reason named, not for being crafted: a sound bank built
     // the same way loads.
     EXPECT_EQ (synthFor (sampler ("<soundBank><sounds><sound rootMidiNote=\"60\"/></sounds></soundBank>"))->getNumSounds(), 1);
+}
+
+// Inputs the sound bank fuzz target found: a recording claiming more channels than the bound,
+// and an entry whose archive claims more bytes than it holds, so that reading it stops delivering
+// bytes without ending (reading its WAV header looped forever).
+TEST (AlxSoundBank, fuzzFindingsAreRefused)
+{
+    for (auto* name : { "regression-many-channels", "regression-stalled-entry" })
+    {
+        const auto file = juce::File (PLIMSAR_SOURCE_DIR).getChildFile ("fuzz/corpus/sound_bank").getChildFile (name);
+        juce::MemoryBlock archive;
+        ASSERT_TRUE (file.loadFileAsData (archive)) << name;
+        EXPECT_EQ (synthFor (archive)->getNumSounds(), 0) << name;
+    }
 }
 
 TEST (AlxSoundBank, samplerBanksReadTheirAttributesWithDefaultsAndCaseRules)
@@ -272,6 +300,83 @@ TEST (AlxSoundBank, samplerBanksReadTheirAttributesWithDefaultsAndCaseRules)
         EXPECT_NEAR (second.getAudioData()->getSample (0, 100), 0.025f, 1.0e-4f);
 
         EXPECT_EQ (noteRange (samplerSound (*synth, 2)), std::make_pair (-1, -1));
+    }
+}
+
+// A WAV header may claim far more samples than its entry holds (fuzz/corpus/sound_bank/
+// regression-long-claimed-recordings: 128 sounds claiming a billion samples each took seconds and
+// gigabytes to read as silence). Only what the entry can hold is read.
+TEST (AlxSoundBank, recordingsClaimingMoreThanTheirEntryHoldsKeepWhatIsThere)
+{
+    auto claiming = shortWav();
+    auto* bytes = static_cast<char*> (claiming.getData());
+    const auto* dataChunk = std::search (bytes, bytes + claiming.getSize(), "data", "data" + 4);
+    ASSERT_NE (dataChunk, bytes + claiming.getSize());
+    const auto dataAt = (size_t) (dataChunk - bytes) + 4;
+    // The data chunk and the whole file claim 2^31 - 16 bytes.
+    const std::uint8_t claim[] = { 0xf0, 0xff, 0xff, 0x7f };
+    std::memcpy (bytes + dataAt, claim, sizeof (claim));
+    std::memcpy (bytes + 4, claim, sizeof (claim));
+
+    // Whatever the header says, the entry's 16-bit mono frames are the most that is read; the
+    // recording's 100 samples come first, silence after them.
+    const int held = (int) claiming.getSize() / 2;
+    juce::String sounds = "<soundBank maxDuration=\"0\"><sounds>";
+    std::vector<Entry> entries { { "_metadata.xml", {} } };
+
+    for (int k = 1; k <= AlxSynth::maxSamplerSounds; ++k)
+    {
+        sounds << "<sound rootMidiNote=\"60\"/>";
+        entries.push_back ({ juce::String (k) + ".wav", claiming });
+    }
+
+    entries[0].second = text (sounds + "</sounds></soundBank>");
+
+    for (int level : { 0, 9 })
+    {
+        SCOPED_TRACE (level == 0 ? "stored entries" : "deflated entries");
+        const auto archive = AlxZipArchive::build (entries, level);
+        juce::MemoryInputStream stream (archive, false);
+        AlxSynth synth (stream);
+        ASSERT_EQ (synth.getNumSounds(), AlxSynth::maxSamplerSounds);
+
+        for (int i = 0; i < synth.getNumSounds(); ++i)
+        {
+            auto& sound = samplerSound (synth, i);
+            ASSERT_EQ (sound.getLength(), held);
+            const auto& data = *sound.getAudioData();
+            EXPECT_NEAR (data.getSample (0, 99), 99.0f / 200.0f, 1.0e-4f);
+
+            for (int s = 100; s < data.getNumSamples(); ++s)
+                EXPECT_EQ (data.getSample (0, s), 0.0f) << s;
+        }
+    }
+}
+
+// What the recordings of a sampler bank keep together is bounded, and a bank beyond the bound is
+// refused before the recording that would pass it is read.
+TEST (AlxSoundBank, samplerBanksKeepingMoreThanTheBoundTogetherAreRefused)
+{
+    // Each keeps the longest a sound may: at 48 kHz the 60 s any sound may last are longer.
+    const auto longest = wav (1, 48000.0, AlxSamplerSound::maxLength, [] (int, int s) { return (float) (s % 100) / 200.0f; });
+    constexpr int soundsWithinBound = AlxSynth::maxSamplerBankSamples / AlxSamplerSound::maxLength;
+
+    for (int count : { soundsWithinBound, soundsWithinBound + 1 })
+    {
+        juce::String sounds = "<soundBank maxDuration=\"0\"><sounds>";
+        std::vector<Entry> entries { { "_metadata.xml", {} } };
+
+        for (int k = 1; k <= count; ++k)
+        {
+            sounds << "<sound rootMidiNote=\"60\"/>";
+            entries.push_back ({ juce::String (k) + ".wav", longest });
+        }
+
+        entries[0].second = text (sounds + "</sounds></soundBank>");
+        const auto archive = AlxZipArchive::build (entries, 0);
+        juce::MemoryInputStream stream (archive, false);
+        AlxSynth synth (stream);
+        EXPECT_EQ (synth.getNumSounds(), count == soundsWithinBound ? count : 0) << count << " sounds";
     }
 }
 
