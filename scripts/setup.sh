@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ clang ccache pkg-config
+  cmake ninja-build g++ clang lld ccache pkg-config
   juce-modules-source libjack-jackd2-dev libkissfft-dev
   libasound2-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev

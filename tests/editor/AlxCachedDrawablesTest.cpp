@@ -6,9 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include <algorithm>
-#include <cstring>
-
 namespace
 {
     const char* const goodSvg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="10" height="10"><rect width="10" height="10" fill="#6acdfe"/></svg>)";
@@ -37,8 +34,8 @@ namespace
 
 TEST (AlxCachedDrawables, firstEntryUnderAKeyStays)
 {
+    int live = 0; // outlives the cache, whose entries count it down when they go
     AlxCachedDrawables cache;
-    int live = 0;
 
     auto* first = cache.put ("plimsar/help1.svg", std::make_unique<CountedEntry> (live));
     ASSERT_NE (first, nullptr);
@@ -52,11 +49,11 @@ TEST (AlxCachedDrawables, firstEntryUnderAKeyStays)
 
 TEST (AlxCachedDrawables, unknownKeysGiveNullAndLeaveNoTrace)
 {
+    int live = 0;
     AlxCachedDrawables cache;
     EXPECT_EQ (cache.get ("never stored"), nullptr);
     EXPECT_EQ (cache.get ("never stored"), nullptr);
 
-    int live = 0;
     auto* entry = cache.put ("never stored", std::make_unique<CountedEntry> (live));
     EXPECT_NE (entry, nullptr) << "an earlier lookup does not block the key";
     EXPECT_EQ (cache.get ("never stored"), entry);
@@ -64,8 +61,8 @@ TEST (AlxCachedDrawables, unknownKeysGiveNullAndLeaveNoTrace)
 
 TEST (AlxCachedDrawables, clearDeletesEveryEntry)
 {
-    AlxCachedDrawables cache;
     int live = 0;
+    AlxCachedDrawables cache;
     cache.put ("a", std::make_unique<CountedEntry> (live));
     cache.put ("b", std::make_unique<CountedEntry> (live));
     ASSERT_EQ (live, 2);

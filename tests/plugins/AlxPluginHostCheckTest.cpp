@@ -311,7 +311,9 @@ namespace
             return nullptr;
         }
 
-        // The plug-in's own message thread delivers what it posted; the host gives it time.
+        // The plug-in's own message thread delivers what it posted; the host gives it time. The
+        // limit only ends a wait that fails, so it is generous: a sanitized build on a busy
+        // machine took over five seconds to reload a VST3 state.
         static bool waitFor (const std::function<bool()>& condition)
         {
             return AlxMessageLoop::deliverUntil (condition);

@@ -54,6 +54,7 @@ void AlxHostPlayHead::set (juce::int64 sample, double sampleRate, double ppq, do
     info.setBpm (bpm);
     info.setIsPlaying (playing);
     info.setTimeSignature (TimeSignature { 4, 4 });
+    info.setBarCount ((juce::int64) std::floor (ppq / 4.0));
     info.setPpqPositionOfLastBarStart (std::floor (ppq / 4.0) * 4.0);
 }
 

@@ -31,10 +31,15 @@ private:
     juce::PluginDescription description;
 };
 
-// The play head of the host, set by the caller between blocks.
+// The play head of the host, set by the caller between blocks. Like the hosts musicians use, it
+// tells every part of the position from the first block on: stopped at the start at 120 bpm in
+// 4/4 until set. (JUCE's LV2 plug-in client forms a pointer from null for every part a host's
+// position leaves out.)
 class AlxHostPlayHead : public juce::AudioPlayHead
 {
 public:
+    AlxHostPlayHead() { set (0, 48000.0, 0.0, 120.0, false); }
+
     juce::Optional<PositionInfo> getPosition() const override { return info; }
 
     // The position at a host sample, with its musical time given.
