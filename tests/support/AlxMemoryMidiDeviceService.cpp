@@ -1,6 +1,7 @@
 #include "support/AlxMemoryMidiDeviceService.h"
 
 #include <algorithm>
+#include <chrono>
 
 class AlxMemoryMidiDeviceService::OpenInput final : public AlxMidiInputDevice
 {
@@ -227,7 +228,10 @@ AlxMemoryMidiDeviceService::Driver::Driver (AlxMemoryMidiDeviceService& service,
                       for (auto& message : messages)
                           reached += service.deliver (inputName, message);
 
-                      std::this_thread::yield();
+                      // A device plays over time: a short pause lets the audio thread run
+                      // blocks between rounds however the scheduler ranks the threads, as it
+                      // would between the notes of a player.
+                      std::this_thread::sleep_for (std::chrono::microseconds (20));
                   }
 
                   finished = true;
