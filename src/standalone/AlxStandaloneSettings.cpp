@@ -17,6 +17,25 @@ namespace
         return mark == (int) juce::ByteOrder::makeInt ('P', 'R', 'O', 'P') || mark == (int) juce::ByteOrder::makeInt ('C', 'P', 'R', 'P');
     }
 
+    // The library hands a value's nested XML on as one line of text, and its single-line writer
+    // prints a line break that does not exist (a null text) for an element that follows text
+    // inside it: such a file would crash every start. Settings the application saved never mix
+    // text and elements.
+    bool holdsElementAfterText (const juce::XmlElement& element)
+    {
+        bool afterText = false;
+
+        for (auto* child : element.getChildIterator())
+        {
+            if (child->isTextElement())
+                afterText = true;
+            else if (afterText || holdsElementAfterText (*child))
+                return true;
+        }
+
+        return false;
+    }
+
     // The library's XML reader cannot be trusted with every text (AlxXmlGuard). A settings file it
     // would fail on is moved aside as "<name>.bad", kept for whoever wants to look at it, and the
     // application starts on default settings instead of crashing on every start. True when it
@@ -33,7 +52,16 @@ namespace
         const auto text = juce::String::fromUTF8 (static_cast<const char*> (content.getData()),
                                                   (int) juce::jmin (content.getSize(), (size_t) std::numeric_limits<int>::max()));
 
-        return ! AlxXmlGuard::canParse (text) && file.moveFileTo (file.getSiblingFile (file.getFileName() + ".bad"));
+        const auto unreadable = [&]
+        {
+            if (! AlxXmlGuard::canParse (text))
+                return true;
+
+            const auto xml = juce::XmlDocument::parse (text);
+            return xml != nullptr && holdsElementAfterText (*xml);
+        };
+
+        return unreadable() && file.moveFileTo (file.getSiblingFile (file.getFileName() + ".bad"));
     }
 }
 

@@ -78,6 +78,10 @@ TEST_F (AlxStandaloneSettingsFile, aFileTheXmlReaderCannotBeTrustedWithIsSetAsid
     const std::pair<const char*, const char*> cases[] = {
         { "truncated UTF-8 at the end", "<PROPERTIES>\xff" },
         { "a processing instruction followed by text", "<PROPERTIES><VALUE name=\"windowX\" val=\"5\"/><?x?>y</PROPERTIES>" },
+        // The library's one-line writer of a value's nested XML prints a null line break here.
+        { "an element after text inside a value's nested XML",
+          "<PROPERTIES><VALUE name=\"audioSetup\"><DEVICESETUP deviceType=\"JACK\" audioDeviceBufferSize=\"256\" "
+          "audioDeviceOutChans=\"11\">|||<MIDIINPUT name=\"keyboard\"/></DEVICESETUP></VALUE></PROPERTIES>" },
     };
     const auto folder = home.getFile().getChildFile (".config");
     const auto file = folder.getChildFile ("plimsar.settings");
