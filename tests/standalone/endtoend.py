@@ -239,14 +239,22 @@ def choose_program_and_save_bank(session, bank_path, snapshots):
     # The list opens on the current program (0); the keys walk down to the wanted one.
     session.keys(*(["Down"] * PROGRAM), "Return", settle=0.5)
 
-    session.click(FILE_MENU, settle=0.6)
-    session.screenshot(os.path.join(snapshots, "app-file-menu.png"), whole_screen=True)
-    # Load Preset Bank..., Load Preset..., then Save Preset Bank As... (separators are skipped).
-    session.keys("Down", "Down", "Down", "Return", settle=1.5)
+    # On a loaded machine the menu can open after the keys meant for it have gone: the menu is
+    # opened again (Escape closes whatever is left) until the chooser shows.
+    dialog = None
+    for attempt in range(3):
+        session.click(FILE_MENU, settle=1.0 + attempt)
+        if attempt == 0:
+            session.screenshot(os.path.join(snapshots, "app-file-menu.png"), whole_screen=True)
+        # Load Preset Bank..., Load Preset..., then Save Preset Bank As... (separators are skipped).
+        session.keys("Down", "Down", "Down", "Return", settle=0.5)
+        dialog = wait_for(lambda: session.geometry_of("Save Preset Bank"), 20)
+        if dialog:
+            break
+        session.keys("Escape", settle=0.5)
+    check(dialog is not None, "no file chooser opened")
     # The chooser proposes untitled.fxb in its file name field, which runs across the dialog
     # 60 pixels above its lower edge: click into it, select all, type the path.
-    dialog = session.geometry_of("Save Preset Bank")
-    check(dialog is not None, "no file chooser opened")
     x, y, width, height = dialog
     xdotool(session.env, "mousemove", x + width // 2, y + height - 60, "click", 1)
     time.sleep(0.3)
@@ -257,7 +265,7 @@ def choose_program_and_save_bank(session, bank_path, snapshots):
     session.keys("Return", settle=0.8)
     session.screenshot(os.path.join(snapshots, "app-save-bank.png"), whole_screen=True)
     session.keys("Return", settle=1.0)
-    check(wait_for(lambda: os.path.isfile(bank_path), 10), "no bank saved at " + bank_path)
+    check(wait_for(lambda: os.path.isfile(bank_path), 30), "no bank saved at " + bank_path)
 
 
 def end_to_end(application, source, snapshots, work):
