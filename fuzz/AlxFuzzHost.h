@@ -32,4 +32,10 @@ namespace AlxFuzzHost
     // Documents this system writes must load back and write out unchanged: saving after a load
     // and loading that again is checked here, for the bank (programIndex < 0) or one program.
     void requireRoundTrip (int programIndex);
+
+    // Whether the run of this input checks the properties that cost several times what reading
+    // the input does (a round trip saves and reads a whole bank). One input in eight does, chosen
+    // by its content: the fuzzer spends its time on new inputs rather than on re-checking near
+    // copies of the last, and an input that broke a property breaks it again when run alone.
+    bool checksProperties (const std::uint8_t* data, size_t size);
 }

@@ -9,6 +9,8 @@
 #                          from its seed corpus alone, then names the targets below 2,000
 #                          executions per second of processor time
 #   PLIMSAR_FUZZ_SECONDS   seconds per target (default 60)
+#   PLIMSAR_FUZZ_RUNS      also stops a target after this many executions (a long run:
+#                          PLIMSAR_FUZZ_RUNS=3000000 scripts/fuzz.sh --long)
 #   PLIMSAR_FUZZ_TARGETS   targets to run (default: all eight)
 # Prints per target the executions, executions per second of wall clock and of processor time,
 # coverage (cov: edges, ft: features), corpus size and peak memory.
@@ -59,13 +61,17 @@ for target in $targets; do
   cp -n fuzz/corpus/"$target"/* "$corpus"/
   echo "fuzz: $target for $seconds s"
 
+  started=$(date +%s)
   if ! /usr/bin/time -f "%U %S" -o "$build_dir/$target.cpu" "$build_dir/fuzz/plimsar_fuzz_$target" "$corpus" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+        -max_total_time="$seconds" -runs="${PLIMSAR_FUZZ_RUNS:--1}" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
         -dict="$(dictionary_of "$target")" -artifact_prefix="$artifacts/$target-" -print_final_stats=1 \
         2> "$build_dir/$target.log"; then
     failed+=("$target")
     tail -60 "$build_dir/$target.log"
   fi
+
+  elapsed=$(( $(date +%s) - started ))
+  if [ "$elapsed" -lt 1 ]; then elapsed=1; fi
 
   # The last status line holds coverage, features and corpus; the final statistics the totals.
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build_dir/$target.log")
@@ -77,7 +83,7 @@ for target in $targets; do
   # On a shared machine the wall clock says little: executions per second of processor time too.
   per_cpu_second=$(awk -v runs="${runs:-0}" '{ cpu = $1 + $2; printf "%d", (cpu > 0 ? runs / cpu : 0) }' "$build_dir/$target.cpu" 2>/dev/null || echo 0)
   if [ "$per_cpu_second" -lt "$goal" ]; then slow+=("$target"); fi
-  summary+=("$(printf '%-16s %12s %9s %9s %7s %7s %12s %6s' "$target" "${runs:-?}" "$(( ${runs:-0} / seconds ))" \
+  summary+=("$(printf '%-16s %12s %9s %9s %7s %7s %12s %6s' "$target" "${runs:-?}" "$(( ${runs:-0} / elapsed ))" \
     "$per_cpu_second" "${cov:-?}" "${ft:-?}" "${units:-?}" "${rss:-?}")")
 done
 

@@ -78,6 +78,11 @@ AlxValue* AlxRealDomain::findFirst (Predicate&& matches) const
 
 AlxValue* AlxRealDomain::findById (int id) const
 {
+    // Finished domains number their values by position (assignIds), so the value is almost always
+    // at its id's place; restoring a bank looks up thousands of values.
+    if (auto* atPlace = valueAt (id); atPlace != nullptr && atPlace->getId() == id)
+        return atPlace;
+
     return findFirst ([id] (const AlxValue& v) { return v.getId() == id; });
 }
 
