@@ -1,12 +1,10 @@
 #include "modules/AlxBlockTimeline.h"
 
-#include "modules/AlxGrooveModule.h"
-
 #include <cmath>
 
 AlxBlockTimeline::AlxBlockTimeline (const AlxGrooveModule& groove_, double startSample_, double startQuarter_,
                                     double sampleRate_, double bpm_, bool counted_)
-    : groove (groove_), startSample (startSample_), startQuarter (startQuarter_), sampleRate (sampleRate_),
+    : groove (groove_), grooveSettings (groove_.currentSettings()), startSample (startSample_), startQuarter (startQuarter_), sampleRate (sampleRate_),
       bpm (bpm_), samplesPerQuarter (sampleRate_ / (bpm_ / 60.0)), counted (counted_),
       monotonic (! groove_.isModulated())
 {
@@ -25,7 +23,7 @@ double AlxBlockTimeline::quarterAt (juce::int64 offset) const
 
 double AlxBlockTimeline::groovedAt (juce::int64 offset) const
 {
-    return groove.warp (quarterAt (offset)) - absorbedSamples / samplesPerQuarter;
+    return groove.warp (quarterAt (offset), grooveSettings) - absorbedSamples / samplesPerQuarter;
 }
 
 AlxBlockTimeline::Point AlxBlockTimeline::lastNotPast (double target, Point a, Point b) const

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
-
-class AlxGrooveModule;
+#include "modules/AlxGrooveModule.h"
 
 // Where the samples of one block lie in time: sample k of the block (k may run past the block's
 // end, as note-offs do) lies at song time quarterAt(k) and at grooved time groovedAt(k), both in
@@ -48,6 +46,8 @@ public:
 
 private:
     const AlxGrooveModule& groove;
+    // Read once: the walk below reads grooved time at every sample.
+    const AlxGrooveModule::Settings grooveSettings;
     const double startSample, startQuarter, sampleRate, bpm, samplesPerQuarter;
     const bool counted;
     const bool monotonic;

@@ -25,14 +25,25 @@ void AlxGrooveModule::initialise()
     addSinkRecursive (this, false);
 }
 
-double AlxGrooveModule::warp (double t) const
+AlxGrooveModule::Settings AlxGrooveModule::currentSettings() const
+{
+    const auto* transport = getTransport();
+    const int numerator = transport->getNumerator();
+    const int denominator = transport->getDenominator();
+    const auto* lfos = getLfoGroup();
+    return { lfos->readingOf (getPatternParameter(), numerator, denominator),
+             lfos->readingOf (getAmountParameter(), numerator, denominator),
+             lfos->readingOf (getWidthParameter(), numerator, denominator),
+             juce::jmax (1, numerator), 4.0 / juce::jmax (1, denominator) };
+}
+
+double AlxGrooveModule::warp (double t, const Settings& settings) const
 {
     if (! std::isfinite (t))
         return t;
 
-    const auto* transport = getTransport();
-    const int numerator = juce::jmax (1, transport->getNumerator());
-    const double beatLength = 4.0 / juce::jmax (1, transport->getDenominator());
+    const int numerator = settings.numerator;
+    const double beatLength = settings.beatLength;
 
     // The nearest beat; a time halfway between two beats belongs to the later one.
     double beatNumber = std::floor (t / beatLength);
@@ -46,7 +57,7 @@ double AlxGrooveModule::warp (double t) const
 
     // The beat's place in its bar, counted from the bar start also before the song start.
     const double inBar = beatNumber - numerator * std::floor (beatNumber / numerator);
-    const int pattern = (int) patternAt (t)->getRealValue();
+    const int pattern = (int) settings.pattern.at (t)->getRealValue();
 
     if (((pattern >> ((int) inBar % 32)) & 1) == 0)
         return t;
@@ -54,8 +65,8 @@ double AlxGrooveModule::warp (double t) const
     // The zone ends halfway to the neighbouring beats at the latest, so the mapping stays
     // continuous where a selected beat meets one that is not; the shift never exceeds the
     // zone's half-width, so it never runs backwards.
-    double shift = amountAt (t)->getRealValue() * 0.5;
-    const double halfWidth = juce::jmin (widthAt (t)->getRealValue() * 0.5, beatLength * 0.5);
+    double shift = settings.amount.at (t)->getRealValue() * 0.5;
+    const double halfWidth = juce::jmin (settings.width.at (t)->getRealValue() * 0.5, beatLength * 0.5);
 
     if (std::abs (shift) > halfWidth)
         shift = shift >= 0.0 ? halfWidth : -halfWidth;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modules/AlxGrooveDomainSet.h"
+#include "modules/AlxLFOGroupModule.h"
 #include "modules/AlxModulatedModule.h"
 
 // Bends musical time near chosen beats of the bar so that the trigger's step grid lands early
@@ -37,10 +38,21 @@ public:
     virtual AlxValue* patternAt (double t) const { return modulatedValueAt (patternId, t); }
     virtual AlxValue* amountAt (double t) const { return modulatedValueAt (amountId, t); }
     virtual AlxValue* widthAt (double t) const { return modulatedValueAt (widthId, t); }
+    // The pattern, amount and width with their LFOs, and the transport's time signature, read
+    // once for the many warps of one block.
+    struct Settings
+    {
+        AlxLFOGroupModule::Reading pattern, amount, width;
+        int numerator;
+        double beatLength;
+    };
+
+    virtual Settings currentSettings() const;
     // Grooved time of time t, both in quarter notes, in the transport's time signature. While
     // the settings stay put it never decreases and never differs from t by more than half a
     // quarter note.
-    virtual double warp (double t) const;
+    virtual double warp (double t) const { return warp (t, currentSettings()); }
+    virtual double warp (double t, const Settings& settings) const;
     // True when an LFO takes over the pattern, amount or width: grooved time may then fall back
     // where the LFO steps, so it is not sure to grow with time.
     virtual bool isModulated() const;

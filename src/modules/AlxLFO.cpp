@@ -85,7 +85,7 @@ double AlxLFO::valueAt (double t) const
     const juce::ScopedLock sl (lock);
     const int n = tableSize;
     const int index = (stepWithinUnit (t / cycleLength, n) + stepWithinUnit (phase, n)) % n;
-    return shape (table[(size_t) index], t);
+    return shapeHeld (table[(size_t) index], t);
 }
 
 int AlxLFO::getTableSize() const
@@ -96,6 +96,11 @@ int AlxLFO::getTableSize() const
 double AlxLFO::samplesPerQuarter() const
 {
     const juce::ScopedLock sl (lock);
+    return samplesPerQuarterHeld();
+}
+
+double AlxLFO::samplesPerQuarterHeld() const
+{
     return tableSize / cycleLength;
 }
 
@@ -126,7 +131,7 @@ double AlxLFO::samplesPerBar() const
 double AlxLFO::tablePosition (double t) const
 {
     const juce::ScopedLock sl (lock);
-    return samplesPerQuarter() * t;
+    return samplesPerQuarterHeld() * t;
 }
 
 double AlxLFO::getCycleLength() const
@@ -270,10 +275,14 @@ int AlxLFO::getFrequencyUnit() const
 double AlxLFO::noiseAt (double t) const
 {
     const juce::ScopedLock sl (lock);
+    return noiseHeld (t);
+}
 
+double AlxLFO::noiseHeld (double t) const
+{
     // Whole table steps since time 0, truncated toward zero. A step before time 0 counts as an
     // unsigned number (k + 2^64), so the index always lies in the table.
-    const double position = tablePosition (t);
+    const double position = samplesPerQuarterHeld() * t;
     const double limit = 4611686018427387904.0; // 2^62: beyond any song, within int64
     const auto k = std::isfinite (position) ? (std::int64_t) juce::jlimit (-limit, limit, position) : std::int64_t { 0 };
     return randomTable[(size_t) ((std::uint64_t) k % (std::uint64_t) randomTableSize)];
@@ -371,8 +380,13 @@ void AlxLFO::fillTable (std::vector<double>& samples, int shapeNumber, double wi
 double AlxLFO::shape (double tableValue, double t) const
 {
     const juce::ScopedLock sl (lock);
+    return shapeHeld (tableValue, t);
+}
+
+double AlxLFO::shapeHeld (double tableValue, double t) const
+{
     const double shaped = clamp01 (tableValue * level + dcOffset);
-    return clamp01 (shaped + (noiseAt (t) - 0.5) * deviation * 1.5);
+    return clamp01 (shaped + (noiseHeld (t) - 0.5) * deviation * 1.5);
 }
 
 void AlxLFO::recompute()

@@ -91,6 +91,11 @@ public:
     virtual void rebuild();
 
 private:
+    // What samplesPerQuarter, noiseAt and shape give, for callers that hold the lock: a value read
+    // at every sample then takes the lock once.
+    double samplesPerQuarterHeld() const;
+    double noiseHeld (double t) const;
+    double shapeHeld (double tableValue, double t) const;
     void recompute();
     // A field read or written under the generator's lock, for the plain getters and setters.
     template <typename Field>

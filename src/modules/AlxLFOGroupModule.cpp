@@ -68,40 +68,70 @@ AlxTransportModule* AlxLFOGroupModule::getTransport() const
 
 double AlxLFOGroupModule::lfoLevelFor (AlxParameter* p, double t, int numerator, int denominator, bool& modulated) const
 {
-    modulated = false;
+    const auto* lfo = modulatingLfo (p, numerator, denominator);
+    modulated = lfo != nullptr;
+    return lfo != nullptr ? lfo->valueAt (t) : 0.0;
+}
+
+const AlxLFO* AlxLFOGroupModule::modulatingLfo (AlxParameter* p, int numerator, int denominator) const
+{
     const juce::ScopedLock parameterLock (p->getLock());
     auto* source = p->getModulationSource();
 
     if (source == nullptr)
-        return 0.0;
+        return nullptr;
 
-    const juce::ScopedLock sourceLock (source->getLock());
     auto* lfoModule = getLfo (source->getValueIndex() - 1);
 
     if (lfoModule == nullptr)
-        return 0.0;
+        return nullptr;
 
     auto& lfo = lfoModule->getGenerator();
-    const juce::ScopedLock lfoLock (lfo.getLock());
     lfo.setTimeSignature (numerator, denominator, false);
-    modulated = true;
-    return lfo.valueAt (t);
+    return &lfo;
 }
 
 AlxValue* AlxLFOGroupModule::modulatedValue (AlxParameter* p, double t, bool& modulated) const
 {
     auto* transport = getTransport();
-    const double level = lfoLevelFor (p, t, transport->getNumerator(), transport->getDenominator(), modulated);
-    const juce::ScopedLock parameterLock (p->getLock());
-    const auto& values = p->getDomain()->getValues();
+    return readingOf (p, transport->getNumerator(), transport->getDenominator(), &modulated).at (t);
+}
 
-    if (! modulated || values.empty())
-        return p->getValue();
+AlxLFOGroupModule::Reading AlxLFOGroupModule::readingOf (AlxParameter* p, int numerator, int denominator) const
+{
+    return readingOf (p, numerator, denominator, nullptr);
+}
+
+AlxLFOGroupModule::Reading AlxLFOGroupModule::readingOf (AlxParameter* p, int numerator, int denominator,
+                                                         bool* modulated) const
+{
+    Reading reading;
+    reading.lfo = modulatingLfo (p, numerator, denominator);
+
+    if (modulated != nullptr)
+        *modulated = reading.lfo != nullptr;
+
+    const juce::ScopedLock parameterLock (p->getLock());
+    reading.values = &p->getDomain()->getValues();
+
+    if (reading.lfo == nullptr || reading.values->empty())
+    {
+        reading.lfo = nullptr;
+        reading.fixed = p->getValue();
+    }
+
+    return reading;
+}
+
+AlxValue* AlxLFOGroupModule::Reading::at (double t) const
+{
+    if (lfo == nullptr)
+        return fixed;
 
     // Level 0 selects the first value, like the smallest positive level.
-    const int count = (int) values.size();
-    const int index = juce::jlimit (0, count - 1, (int) std::ceil (count * level) - 1);
-    return values[(size_t) index].get();
+    const int count = (int) values->size();
+    const int index = juce::jlimit (0, count - 1, (int) std::ceil (count * lfo->valueAt (t)) - 1);
+    return (*values)[(size_t) index].get();
 }
 
 bool AlxLFOGroupModule::handleModuleMessage (void* source, int code, std::uint32_t timeMs)

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class AlxLFO;
 class AlxLFOModule;
 class AlxTransportModule;
 
@@ -46,9 +47,31 @@ public:
     // The level (0 ... 1) of the LFO that p's modulation source names, at time t in the given
     // time signature; 0 and not modulated when the source is "None" or missing.
     virtual double lfoLevelFor (AlxParameter* p, double t, int numerator, int denominator, bool& modulated) const;
+
+    // p read at many times while its settings stay put (within one block on the audio thread):
+    // the LFO that takes it over, or its own value, is found once, so that each read costs one
+    // look at that LFO. at(t) gives what modulatedValue gives.
+    class Reading
+    {
+    public:
+        AlxValue* at (double t) const;
+
+    private:
+        friend class AlxLFOGroupModule;
+        const AlxLFO* lfo = nullptr;
+        AlxValue* fixed = nullptr;
+        const AlxDomain::Values* values = nullptr;
+    };
+
+    virtual Reading readingOf (AlxParameter* p, int numerator, int denominator) const;
     virtual AlxTransportModule* getTransport() const;
 
 private:
+    // The LFO that p's modulation source names, its time signature set; null for "None".
+    const AlxLFO* modulatingLfo (AlxParameter* p, int numerator, int denominator) const;
+    // modulated (when given) tells whether an LFO takes p over.
+    Reading readingOf (AlxParameter* p, int numerator, int denominator, bool* modulated) const;
+
     // What an editor sink observes: the group's settings, then the selected LFO's links.
     std::array<AlxParameterSet*, 4> editorSets() const;
 
