@@ -80,6 +80,13 @@ void AlxLFO::sample (double from, double to, double step, std::vector<double>& o
         out.push_back (valueAt (from + i * step));
 }
 
+double AlxLFO::valueAt (double t, double& stepLength) const
+{
+    const juce::ScopedLock sl (lock);
+    stepLength = 1.0 / samplesPerQuarterHeld();
+    return valueAt (t);
+}
+
 double AlxLFO::valueAt (double t) const
 {
     const juce::ScopedLock sl (lock);

@@ -52,6 +52,9 @@ public:
     virtual void sample (double from, double to, double step, std::vector<double>& out, bool includeEnd) const;
     virtual const std::vector<double>& getTable() const { return table; }
     virtual double valueAt (double t) const;
+    // valueAt(t), and the length of the table step it comes from (quarter notes): the level holds
+    // from one whole multiple of that length to the next.
+    virtual double valueAt (double t, double& stepLength) const;
     virtual int getTableSize() const;
     virtual double samplesPerQuarter() const;
     virtual double beatLength() const;

@@ -128,10 +128,35 @@ AlxValue* AlxLFOGroupModule::Reading::at (double t) const
     if (lfo == nullptr)
         return fixed;
 
+    if (recent != nullptr && t > recentFrom && t < recentTo)
+        return recent;
+
+    double stepLength = 0.0;
+    const double level = lfo->valueAt (t, stepLength);
     // Level 0 selects the first value, like the smallest positive level.
     const int count = (int) values->size();
-    const int index = juce::jlimit (0, count - 1, (int) std::ceil (count * lfo->valueAt (t)) - 1);
-    return (*values)[(size_t) index].get();
+    const int index = juce::jlimit (0, count - 1, (int) std::ceil (count * level) - 1);
+    auto* value = (*values)[(size_t) index].get();
+
+    // The LFO finds its step from t in its own rounding; a margin of a thousandth of a step on
+    // either side keeps every time counted here as inside a step inside it there too. Far from
+    // the song start, or for a step of no length, nothing is kept.
+    const double step = t / stepLength;
+    constexpr double margin = 1.0e-3;
+
+    if (std::isfinite (step) && std::abs (step) < 1.0e9)
+    {
+        const double first = std::floor (step);
+
+        if (step - first > margin && first + 1.0 - step > margin)
+        {
+            recent = value;
+            recentFrom = (first + margin) * stepLength;
+            recentTo = (first + 1.0 - margin) * stepLength;
+        }
+    }
+
+    return value;
 }
 
 bool AlxLFOGroupModule::handleModuleMessage (void* source, int code, std::uint32_t timeMs)

@@ -49,8 +49,8 @@ public:
     virtual double lfoLevelFor (AlxParameter* p, double t, int numerator, int denominator, bool& modulated) const;
 
     // p read at many times while its settings stay put (within one block on the audio thread):
-    // the LFO that takes it over, or its own value, is found once, so that each read costs one
-    // look at that LFO. at(t) gives what modulatedValue gives.
+    // the LFO that takes it over, or its own value, is found once, and the LFO is looked at again
+    // only when a time leaves the table step of the last one. at(t) gives what modulatedValue gives.
     class Reading
     {
     public:
@@ -61,6 +61,9 @@ public:
         const AlxLFO* lfo = nullptr;
         AlxValue* fixed = nullptr;
         const AlxDomain::Values* values = nullptr;
+        // The value of the last look, which holds for times strictly between these two.
+        mutable AlxValue* recent = nullptr;
+        mutable double recentFrom = 0.0, recentTo = 0.0;
     };
 
     virtual Reading readingOf (AlxParameter* p, int numerator, int denominator) const;

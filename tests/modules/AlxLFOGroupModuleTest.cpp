@@ -150,3 +150,45 @@ TEST_F (LfoFixture, aTimeSignatureChangeReachesTheLfoAtItsNextRead)
     EXPECT_DOUBLE_EQ (lfo1.getGenerator().getCycleLength(), 3.0);
     EXPECT_EQ (lfo1.getGenerator().getTableSize(), 510);
 }
+
+TEST_F (LfoFixture, aReadingKeptOverManyTimesGivesWhatAFreshReadGivesAtEachOne)
+{
+    // Noise and a phase make every table step differ, also from its neighbours' noise.
+    path.select (lfo1.getShapeParameter(), "Sin");
+    path.select (lfo1.getLevelParameter(), "1.00");
+    path.select (lfo1.getPhaseParameter(), "0.25");
+    path.select (lfo1.getNoiseParameter(), "30 %");
+    path.select (gateSource(), "LFO1");
+    host.deliver();
+
+    auto* gate = trigger.getGateParameter();
+    const int numerator = transport.getNumerator(), denominator = transport.getDenominator();
+    const double step = 1.0 / lfo1.getGenerator().samplesPerQuarter();
+    std::vector<double> times;
+
+    // Sample by sample at 44.1 kHz and 120 bpm around the song start, both ways; the step
+    // boundaries themselves and a hair on either side; far into the song.
+    for (int i = -3000; i <= 3000; ++i)
+        times.push_back (i / 22050.0);
+
+    for (int i = 3000; i >= -3000; i -= 7)
+        times.push_back (i / 22050.0);
+
+    for (int k = -5; k <= 5; ++k)
+        for (double t : { k * step, std::nextafter (k * step, -1.0e9), std::nextafter (k * step, 1.0e9) })
+            times.push_back (t);
+
+    for (int i = 0; i < 2000; ++i)
+        times.push_back (1.0e6 + i / 22050.0);
+
+    const auto reading = group.readingOf (gate, numerator, denominator);
+    int differences = 0;
+
+    for (double t : times)
+    {
+        bool modulated = false;
+        differences += reading.at (t) != group.modulatedValue (gate, t, modulated) ? 1 : 0;
+    }
+
+    EXPECT_EQ (differences, 0);
+}
