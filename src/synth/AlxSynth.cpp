@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -55,34 +56,74 @@ namespace
         return std::search (bytes, bytes + tail.getSize(), signature, signature + sizeof (signature)) != bytes + tail.getSize();
     }
 
-    // The channel count in the format chunk of a WAV file, or -1 when the stream holds none. JUCE's
-    // reader turns every channel beyond the known speakers into a numbered discrete channel, and
-    // numbers past its last one are undefined: the count is checked before the reader sees it.
-    int wavChannelCount (juce::InputStream& stream)
+    // Reads and drops the next bytes of a stream; false when it delivers fewer.
+    bool holdsNext (juce::InputStream& stream, juce::int64 bytes)
+    {
+        char buffer[4096];
+
+        for (; bytes > 0; bytes -= (juce::int64) sizeof (buffer))
+        {
+            const auto wanted = (int) std::min (bytes, (juce::int64) sizeof (buffer));
+
+            if (stream.read (buffer, wanted) != wanted)
+                return false;
+        }
+
+        return true;
+    }
+
+    // Whether JUCE's WAV reader may be given this WAV file. The reader trusts the sizes a file
+    // states: it numbers every channel beyond the known speakers as a discrete channel, and numbers
+    // past its last one are undefined; and it allocates and walks each chunk it understands (loop
+    // points, cue points, labels) over the length the chunk claims, so a few hundred bytes claiming
+    // a chunk of megabytes cost seconds and gigabytes. So the format chunk must name at most
+    // maxChannels channels, and every chunk but the recording itself must lie within the bytes the
+    // stream delivers; a recording claiming more than there is gets cut to what is there later.
+    bool readerMayRead (juce::InputStream& stream, int maxChannels)
     {
         char header[12];
 
         if (stream.read (header, 12) != 12 || (std::memcmp (header, "RIFF", 4) != 0 && std::memcmp (header, "RF64", 4) != 0)
             || std::memcmp (header + 8, "WAVE", 4) != 0)
-            return -1;
+            return false;
+
+        // The reader reads no chunk past the RIFF size (an RF64 file states its size elsewhere).
+        const auto end = std::memcmp (header, "RIFF", 4) == 0 ? 8 + (juce::int64) juce::ByteOrder::littleEndianInt (header + 4)
+                                                               : std::numeric_limits<juce::int64>::max();
+        int channels = -1;
 
         // Every chunk header must be there in full: a stream from an archive whose sizes lie may
         // stop delivering bytes without saying it is exhausted.
-        for (char chunk[8]; stream.read (chunk, 8) == 8;)
+        for (char chunk[8]; stream.getPosition() < end && stream.read (chunk, 8) == 8;)
         {
-            if (std::memcmp (chunk, "fmt ", 4) == 0)
+            const auto size = (juce::int64) juce::ByteOrder::littleEndianInt (chunk + 4);
+            const auto next = stream.getPosition() + size + (size & 1);
+
+            if (std::memcmp (chunk, "data", 4) != 0)
             {
-                char format[4];
-                return stream.read (format, 4) == 4 ? (int) juce::ByteOrder::littleEndianShort (format + 2) : -1;
+                auto unread = size;
+
+                if (std::memcmp (chunk, "fmt ", 4) == 0 && channels < 0)
+                {
+                    char format[4];
+
+                    if (size < 4 || stream.read (format, 4) != 4)
+                        return false;
+
+                    channels = (int) juce::ByteOrder::littleEndianShort (format + 2);
+                    unread -= 4;
+                }
+
+                // The last chunk of a file may lack its pad byte.
+                if (! holdsNext (stream, unread))
+                    return false;
             }
 
-            const auto size = (juce::int64) juce::ByteOrder::littleEndianInt (chunk + 4);
-
-            if (! stream.setPosition (stream.getPosition() + size + (size & 1)))
-                return -1;
+            if (! stream.setPosition (next))
+                break;
         }
 
-        return -1;
+        return channels >= 0 && channels <= maxChannels;
     }
 
     // Entry 0 of the archive as XML, or null when it is missing, too long, not XML or text the XML
@@ -207,7 +248,7 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
         {
             const std::unique_ptr<juce::InputStream> header (archive.createStreamForEntry (entry));
 
-            if (header == nullptr || wavChannelCount (*header) > maxRecordingChannels)
+            if (header == nullptr || ! readerMayRead (*header, maxRecordingChannels))
                 return false;
         }
 

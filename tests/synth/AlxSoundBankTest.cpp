@@ -237,11 +237,12 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
 }
 
 // Inputs the sound bank fuzz target found: a recording claiming more channels than the bound,
-// and an entry whose archive claims more bytes than it holds, so that reading it stops delivering
-// bytes without ending (reading its WAV header looped forever).
+// an entry whose archive claims more bytes than it holds, so that reading it stops delivering
+// bytes without ending (reading its WAV header looped forever), and a recording whose loop chunk
+// claims megabytes.
 TEST (AlxSoundBank, fuzzFindingsAreRefused)
 {
-    for (auto* name : { "regression-many-channels", "regression-stalled-entry" })
+    for (auto* name : { "regression-many-channels", "regression-stalled-entry", "regression-long-claimed-chunk" })
     {
         const auto file = juce::File (PLIMSAR_SOURCE_DIR).getChildFile ("fuzz/corpus/sound_bank").getChildFile (name);
         juce::MemoryBlock archive;
@@ -351,6 +352,54 @@ TEST (AlxSoundBank, recordingsClaimingMoreThanTheirEntryHoldsKeepWhatIsThere)
                 EXPECT_EQ (data.getSample (0, s), 0.0f) << s;
         }
     }
+}
+
+// JUCE's WAV reader allocates and walks the chunks it understands over the length they claim:
+// a recording is read only when every chunk but its samples lies within its entry.
+TEST (AlxSoundBank, recordingsWhoseOtherChunksClaimMoreThanTheirEntryHoldsAreRefused)
+{
+    // The WAV file with a chunk appended that claims `claimed` bytes and holds `held` zero bytes;
+    // the RIFF size covers what is appended unless the chunk lies past the RIFF's end.
+    const auto withChunk = [] (const char* id, juce::uint32 claimed, size_t held, bool insideRiff)
+    {
+        auto file = shortWav();
+        juce::MemoryOutputStream out (file, true);
+        out.write (id, 4);
+        out.writeInt ((int) claimed);
+        out.writeRepeatedByte (0, held);
+        out.flush();
+
+        if (insideRiff)
+        {
+            const auto riffSize = juce::ByteOrder::swapIfBigEndian ((juce::uint32) file.getSize() - 8);
+            file.copyFrom (&riffSize, 4, 4);
+        }
+
+        return file;
+    };
+
+    const struct
+    {
+        const char* what;
+        juce::MemoryBlock recording;
+        int sounds;
+    } cases[] = {
+        // (fuzz/corpus/sound_bank/regression-long-claimed-chunk: 4 MB of loop points claimed by a
+        // few hundred bytes took gigabytes and more than ten seconds to read)
+        { "loop points claiming megabytes", withChunk ("smpl", 1 << 22, 60, true), 0 },
+        { "cue points claiming a byte more than there is", withChunk ("cue ", 29, 28, true), 0 },
+        { "labels claiming more than there is", withChunk ("LIST", 4000, 100, true), 0 },
+        { "loop points that fit", withChunk ("smpl", 60, 60, true), 1 },
+        { "an odd-sized last chunk without its pad byte", withChunk ("note", 11, 11, true), 1 },
+        { "bytes past the RIFF's end, whatever they claim", withChunk ("smpl", 1 << 22, 60, false), 1 },
+    };
+
+    for (auto& c : cases)
+        EXPECT_EQ (synthFor (zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") },
+                                    { "a.wav", c.recording } }))
+                       ->getNumSounds(),
+                   c.sounds)
+            << c.what;
 }
 
 // What the recordings of a sampler bank keep together is bounded, and a bank beyond the bound is
