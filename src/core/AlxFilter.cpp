@@ -3,6 +3,8 @@
 #include "core/AlxProgramModule.h"
 #include "framework/AlxMessageCode.h"
 
+#include <optional>
+
 AlxFilter::AlxFilter()
     : juce::AudioProcessor (BusesProperties().withOutput ("out", juce::AudioChannelSet::stereo(), true))
 {
@@ -10,6 +12,14 @@ AlxFilter::AlxFilter()
 
 AlxFilter::~AlxFilter()
 {
+    // A plug-in host may destroy the processor on a thread of its own while the message thread
+    // delivers what the modules posted: the message thread then waits between two messages until
+    // the tree is gone, and what it finds posted afterwards has no recipient left.
+    std::optional<juce::MessageManagerLock> messageThreadHeld;
+
+    if (auto* messages = juce::MessageManager::getInstanceWithoutCreating(); messages != nullptr && ! messages->isThisTheMessageThread())
+        messageThreadHeld.emplace();
+
     if (root != nullptr)
     {
         root->removeSinkRecursive (this, false);
@@ -31,8 +41,6 @@ void AlxFilter::initialise()
 
     container->setRootModule (root.get());
     root->initialise();
-    root->addSinkRecursive (this, false);
-    root->addSinkRecursive (&focusController, true);
 
     // The host sees one parameter object per host index, in index order.
     auto& map = container->getParameterMap();
@@ -52,6 +60,12 @@ void AlxFilter::initialise()
 
     for (auto* hostParameter : hostParameters)
         hostParameter->takeDefaultValue();
+
+    // Observed last: a plug-in host may build the processor on a thread of its own while the
+    // message thread delivers what the modules posted meanwhile, and a message must not find the
+    // host parameters half made.
+    root->addSinkRecursive (this, false);
+    root->addSinkRecursive (&focusController, true);
 }
 
 int AlxFilter::getNumHostParameters() const
