@@ -34,15 +34,27 @@ AlxBlockTimeline::Point AlxBlockTimeline::lastNotPast (double target, Point a, P
     if (b.grooved <= target)
         return b;
 
-    if (! monotonic)
-    {
-        // A bracket could close around a later crossing: only a walk finds the first.
-        for (auto next = at (a.offset + 1); next.offset < b.offset && next.grooved <= target; next = at (next.offset + 1))
-            a = next;
+    if (monotonic)
+        return narrow (target, a, b);
 
-        return a;
+    // A bracket over a step of the LFO could close around a later crossing; taken in order, the
+    // stretches of steady settings find the first.
+    while (b.offset - a.offset > 1)
+    {
+        const auto end = lastBefore (groove.steadyUntil (quarterAt (a.offset), grooveSettings), a.offset, b.offset);
+        const auto p = at (end > a.offset ? end : a.offset + 1);
+
+        if (p.grooved > target)
+            return end > a.offset ? narrow (target, a, p) : a;
+
+        a = p;
     }
 
+    return a;
+}
+
+AlxBlockTimeline::Point AlxBlockTimeline::narrow (double target, Point a, Point b) const
+{
     // Guesses by interpolation, which lands on the answer or next to it where time runs
     // linearly; every other step after the first two halves the bracket, so a bent stretch
     // costs a few more evaluations, never a long walk.
@@ -58,6 +70,24 @@ AlxBlockTimeline::Point AlxBlockTimeline::lastNotPast (double target, Point a, P
     }
 
     return a;
+}
+
+juce::int64 AlxBlockTimeline::lastBefore (double time, juce::int64 a, juce::int64 b) const
+{
+    if (quarterAt (b - 1) < time)
+        return b - 1;
+
+    // Song time runs linearly with the samples; the guess is corrected for rounding.
+    auto k = a + (juce::int64) juce::jlimit (0.0, (double) (b - a), std::floor ((time - quarterAt (a)) * samplesPerQuarter));
+    k = juce::jlimit (a, b - 1, k);
+
+    while (k > a && ! (quarterAt (k) < time))
+        --k;
+
+    while (k + 1 < b && quarterAt (k + 1) < time)
+        ++k;
+
+    return k;
 }
 
 AlxBlockTimeline::Point AlxBlockTimeline::beyond (double target) const

@@ -37,14 +37,21 @@ public:
     // Where grooved time first reaches target after a: the sample before the first one after a
     // whose grooved time passes target (b's does), or a when even a's passes it. Where grooved
     // time never falls back it takes two evaluations on a linear stretch (always, while the
-    // groove is off) and narrows a bracket where it bends; where an LFO moves the groove, so
-    // that grooved time may fall back and cross target more than once, it walks the samples.
+    // groove is off) and narrows a bracket where it bends. Where an LFO moves the groove,
+    // grooved time may fall back where the LFO steps and cross target more than once: it goes
+    // from one stretch of steady settings to the next, and narrows a bracket within the first
+    // stretch whose end passes target.
     Point lastNotPast (double target, Point a, Point b) const;
     // A sample by which grooved time has certainly passed target: the groove moves time by
     // half a quarter note at most.
     Point beyond (double target) const;
 
 private:
+    // lastNotPast where grooved time does not fall back between a and b.
+    Point narrow (double target, Point a, Point b) const;
+    // The last sample after a and before b whose song time lies before time; a when none does.
+    juce::int64 lastBefore (double time, juce::int64 a, juce::int64 b) const;
+
     const AlxGrooveModule& groove;
     // Read once: the walk below reads grooved time at every sample.
     const AlxGrooveModule::Settings grooveSettings;

@@ -3,6 +3,7 @@
 #include "modules/AlxBlockTimeline.h"
 #include "modules/AlxTransportModule.h"
 
+#include <algorithm>
 #include <cmath>
 
 AlxGrooveModule::AlxGrooveModule (AlxModuleContainer* container_) : AlxModulatedModule (container_, moduleId) {}
@@ -35,6 +36,11 @@ AlxGrooveModule::Settings AlxGrooveModule::currentSettings() const
              lfos->readingOf (getAmountParameter(), numerator, denominator),
              lfos->readingOf (getWidthParameter(), numerator, denominator),
              juce::jmax (1, numerator), 4.0 / juce::jmax (1, denominator) };
+}
+
+double AlxGrooveModule::steadyUntil (double t, const Settings& settings) const
+{
+    return std::min ({ settings.pattern.steadyUntil (t), settings.amount.steadyUntil (t), settings.width.steadyUntil (t) });
 }
 
 double AlxGrooveModule::warp (double t, const Settings& settings) const

@@ -53,6 +53,9 @@ public:
     // quarter note.
     virtual double warp (double t) const { return warp (t, currentSettings()); }
     virtual double warp (double t, const Settings& settings) const;
+    // A time before which the pattern, amount and width stay what they are at t, so that grooved
+    // time grows from t up to it; t itself when no such time is known.
+    double steadyUntil (double t, const Settings& settings) const;
     // True when an LFO takes over the pattern, amount or width: grooved time may then fall back
     // where the LFO steps, so it is not sure to grow with time.
     virtual bool isModulated() const;

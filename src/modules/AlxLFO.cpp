@@ -84,12 +84,17 @@ double AlxLFO::valueAt (double t, double& stepLength) const
 {
     const juce::ScopedLock sl (lock);
     stepLength = 1.0 / samplesPerQuarterHeld();
-    return valueAt (t);
+    return valueHeld (t);
 }
 
 double AlxLFO::valueAt (double t) const
 {
     const juce::ScopedLock sl (lock);
+    return valueHeld (t);
+}
+
+double AlxLFO::valueHeld (double t) const
+{
     const int n = tableSize;
     const int index = (stepWithinUnit (t / cycleLength, n) + stepWithinUnit (phase, n)) % n;
     return shapeHeld (table[(size_t) index], t);

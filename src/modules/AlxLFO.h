@@ -94,8 +94,9 @@ public:
     virtual void rebuild();
 
 private:
-    // What samplesPerQuarter, noiseAt and shape give, for callers that hold the lock: a value read
-    // at every sample then takes the lock once.
+    // What valueAt, samplesPerQuarter, noiseAt and shape give, for callers that hold the lock: a
+    // value read at every sample then takes the lock once.
+    double valueHeld (double t) const;
     double samplesPerQuarterHeld() const;
     double noiseHeld (double t) const;
     double shapeHeld (double tableValue, double t) const;

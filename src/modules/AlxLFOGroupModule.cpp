@@ -5,6 +5,7 @@
 #include "modules/AlxTransportModule.h"
 
 #include <cmath>
+#include <limits>
 
 AlxLFOGroupModule::AlxLFOGroupModule (AlxModuleContainer* container_) : AlxModule (container_, moduleId) {}
 
@@ -94,22 +95,16 @@ const AlxLFO* AlxLFOGroupModule::modulatingLfo (AlxParameter* p, int numerator, 
 AlxValue* AlxLFOGroupModule::modulatedValue (AlxParameter* p, double t, bool& modulated) const
 {
     auto* transport = getTransport();
-    return readingOf (p, transport->getNumerator(), transport->getDenominator(), &modulated).at (t);
+    const auto reading = readingOf (p, transport->getNumerator(), transport->getDenominator());
+    modulated = reading.isModulated();
+    return reading.at (t);
 }
 
 AlxLFOGroupModule::Reading AlxLFOGroupModule::readingOf (AlxParameter* p, int numerator, int denominator) const
 {
-    return readingOf (p, numerator, denominator, nullptr);
-}
-
-AlxLFOGroupModule::Reading AlxLFOGroupModule::readingOf (AlxParameter* p, int numerator, int denominator,
-                                                         bool* modulated) const
-{
     Reading reading;
     reading.lfo = modulatingLfo (p, numerator, denominator);
-
-    if (modulated != nullptr)
-        *modulated = reading.lfo != nullptr;
+    reading.modulated = reading.lfo != nullptr;
 
     const juce::ScopedLock parameterLock (p->getLock());
     reading.values = &p->getDomain()->getValues();
@@ -121,6 +116,15 @@ AlxLFOGroupModule::Reading AlxLFOGroupModule::readingOf (AlxParameter* p, int nu
     }
 
     return reading;
+}
+
+double AlxLFOGroupModule::Reading::steadyUntil (double t) const
+{
+    if (lfo == nullptr)
+        return std::numeric_limits<double>::infinity();
+
+    at (t);
+    return recent != nullptr && t > recentFrom && t < recentTo ? recentTo : t;
 }
 
 AlxValue* AlxLFOGroupModule::Reading::at (double t) const

@@ -55,9 +55,15 @@ public:
     {
     public:
         AlxValue* at (double t) const;
+        // A time before which at() gives for every time from t on what it gives for t (infinity
+        // for a value no LFO moves); t itself when no such time is known.
+        double steadyUntil (double t) const;
+        // Whether an LFO takes p over (also when p has no values for it to choose from).
+        bool isModulated() const { return modulated; }
 
     private:
         friend class AlxLFOGroupModule;
+        bool modulated = false;
         const AlxLFO* lfo = nullptr;
         AlxValue* fixed = nullptr;
         const AlxDomain::Values* values = nullptr;
@@ -70,10 +76,10 @@ public:
     virtual AlxTransportModule* getTransport() const;
 
 private:
-    // The LFO that p's modulation source names, its time signature set; null for "None".
+    // The LFO that p's modulation source names, its time signature set; null for "None". The
+    // LFO's lock is not held until its values are read: every caller gives the transport's own
+    // time signature, so no other caller can set one that differs in between.
     const AlxLFO* modulatingLfo (AlxParameter* p, int numerator, int denominator) const;
-    // modulated (when given) tells whether an LFO takes p over.
-    Reading readingOf (AlxParameter* p, int numerator, int denominator, bool* modulated) const;
 
     // What an editor sink observes: the group's settings, then the selected LFO's links.
     std::array<AlxParameterSet*, 4> editorSets() const;
