@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace
 {
     struct Chunk
@@ -92,4 +95,32 @@ TEST (AlxFilter, malformedChunksChangeNothing)
     processor.setStateInformation (noTerminator, 2);
     AlxMessageLoop::deliverPending();
     EXPECT_EQ (processor.getProgramName (0), "Kept");
+}
+
+// A plug-in host may build the processor and destroy it on a thread of its own while the message
+// thread delivers what the processor's modules post. Each round builds one on a "host" thread,
+// has every parameter changed there many times over so that messages are pending, and destroys
+// it there while this thread, the message thread, keeps delivering.
+TEST (AlxFilter, isBuiltAndDestroyedOnAHostThreadWhileTheMessageThreadDelivers)
+{
+    for (int round = 0; round < 20; ++round)
+    {
+        std::atomic<bool> done { false };
+        std::thread host ([&done]
+        {
+            auto filter = std::make_unique<AlxPlimsarFilter>();
+            filter->initialise();
+
+            for (int i = 0; i < 40; ++i)
+                for (auto* parameter : filter->getParameters())
+                    parameter->setValueNotifyingHost ((float) (i % 2));
+
+            filter.reset();
+            done = true;
+        });
+
+        EXPECT_TRUE (AlxMessageLoop::deliverUntil ([&done] { return done.load(); })) << "round " << round;
+        host.join();
+        AlxMessageLoop::deliverPending();
+    }
 }
