@@ -103,14 +103,15 @@ namespace
             {
                 auto unread = size;
 
-                if (std::memcmp (chunk, "fmt ", 4) == 0 && channels < 0)
+                // The reader takes the count of the last format chunk; every one is checked.
+                if (std::memcmp (chunk, "fmt ", 4) == 0)
                 {
                     char format[4];
 
                     if (size < 4 || stream.read (format, 4) != 4)
                         return false;
 
-                    channels = (int) juce::ByteOrder::littleEndianShort (format + 2);
+                    channels = std::max (channels, (int) juce::ByteOrder::littleEndianShort (format + 2));
                     unread -= 4;
                 }
 

@@ -187,6 +187,12 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
     const auto formatAt = (size_t) (format - wavBytes);
     wavBytes[formatAt + 10] = (char) 200;
     wavBytes[formatAt + 11] = 0;
+    // The same with a format chunk of one channel before the one claiming 200: the reader takes
+    // the last.
+    auto twoFormats = sound;
+    twoFormats.insert (wavBytes + formatAt, 24, formatAt + 24);
+    const auto riffSize = juce::ByteOrder::swapIfBigEndian ((juce::uint32) twoFormats.getSize() - 8);
+    twoFormats.copyFrom (&riffSize, 4, 4);
     const auto tooManyWavetables = juce::String::repeatedString (
         "<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2\"><harmonics><harmonic number=\"1\" amplitude=\"1\"/></harmonics></wavetable>",
         AlxSynth::maxWavetables + 1);
@@ -217,6 +223,8 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
         { "more sampler sounds than the bound", zip (tooManyEntries) },
         { "a recording with more channels than the bound",
           zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", manyChannels } }) },
+        { "a recording whose second format chunk has more channels than the bound",
+          zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", twoFormats } }) },
         { "an absurd number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2000000000\"/>") },
         { "a harmonic count beyond the bound", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"4097\"/>") },
         { "a negative number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"-3\"/>") },
