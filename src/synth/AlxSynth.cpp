@@ -127,6 +127,21 @@ namespace
         return channels >= 0 && channels <= maxChannels;
     }
 
+    bool playable (const juce::AudioBuffer<float>& samples)
+    {
+        for (int channel = 0; channel < samples.getNumChannels(); ++channel)
+        {
+            const auto* sample = samples.getReadPointer (channel);
+
+            // Not a number fails the comparison too.
+            for (int i = 0; i < samples.getNumSamples(); ++i)
+                if (! (std::abs (sample[i]) <= AlxSynth::maxSampleMagnitude))
+                    return false;
+        }
+
+        return true;
+    }
+
     // Entry 0 of the archive as XML, or null when it is missing, too long, not XML or text the XML
     // reader cannot be trusted with (AlxXmlGuard).
     std::unique_ptr<juce::XmlElement> readDescription (juce::ZipFile& archive)
@@ -288,8 +303,13 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
         if (samplesKept > maxSamplerBankSamples)
             return false;
 
-        out.push_back (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *source, notes, root,
-                                               attackTime, releaseTime, maxDuration, false));
+        AlxSamplerSound::Ptr made (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *source, notes, root,
+                                                        attackTime, releaseTime, maxDuration, false));
+
+        if (! playable (*made->getAudioData()))
+            return false;
+
+        out.push_back (made);
     }
 
     return true;

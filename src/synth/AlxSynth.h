@@ -30,6 +30,9 @@ public:
     static constexpr int maxSamplerBankSamples = 1 << 23;
     // Recordings with more channels are refused (the synth plays two of them).
     static constexpr int maxRecordingChannels = 64;
+    // Recordings holding a sample that is not a number, or one beyond this magnitude (60 dB over
+    // full scale, where a float recording may go), are refused: no sum of voices overflows.
+    static constexpr float maxSampleMagnitude = 1000.0f;
     static constexpr int maxDescriptionBytes = 1 << 20;
 
     // Plays the bank embedded in the program.

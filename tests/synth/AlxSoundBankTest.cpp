@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 using namespace AlxSynthTestTools;
 
@@ -246,11 +247,12 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
 
 // Inputs the sound bank fuzz target found: a recording claiming more channels than the bound,
 // an entry whose archive claims more bytes than it holds, so that reading it stops delivering
-// bytes without ending (reading its WAV header looped forever), and a recording whose loop chunk
-// claims megabytes.
+// bytes without ending (reading its WAV header looped forever), a recording whose loop chunk
+// claims megabytes, and a float recording holding a sample that is not a number.
 TEST (AlxSoundBank, fuzzFindingsAreRefused)
 {
-    for (auto* name : { "regression-many-channels", "regression-stalled-entry", "regression-long-claimed-chunk" })
+    for (auto* name : { "regression-many-channels", "regression-stalled-entry", "regression-long-claimed-chunk",
+                        "regression-not-a-number" })
     {
         const auto file = juce::File (PLIMSAR_SOURCE_DIR).getChildFile ("fuzz/corpus/sound_bank").getChildFile (name);
         juce::MemoryBlock archive;
@@ -405,6 +407,37 @@ TEST (AlxSoundBank, recordingsWhoseOtherChunksClaimMoreThanTheirEntryHoldsAreRef
     for (auto& c : cases)
         EXPECT_EQ (synthFor (zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") },
                                     { "a.wav", c.recording } }))
+                       ->getNumSounds(),
+                   c.sounds)
+            << c.what;
+}
+
+// A float recording may hold what no voice can play (found by the sound bank fuzz target: a
+// sample that is not a number made the synth play nothing but that; fuzz/corpus/sound_bank/
+// regression-not-a-number).
+TEST (AlxSoundBank, floatRecordingsHoldingSamplesNoVoiceCanPlayAreRefused)
+{
+    const auto withSample = [] (float odd)
+    {
+        return wav (1, 44100.0, 100, [odd] (int, int s) { return s == 50 ? odd : 0.5f; }, 32);
+    };
+
+    const struct
+    {
+        const char* what;
+        float sample;
+        int sounds;
+    } cases[] = {
+        { "not a number", std::numeric_limits<float>::quiet_NaN(), 0 },
+        { "infinity", -std::numeric_limits<float>::infinity(), 0 },
+        { "beyond the bound", AlxSynth::maxSampleMagnitude * 1.01f, 0 },
+        { "at the bound", -AlxSynth::maxSampleMagnitude, 1 },
+        { "above full scale, as float recordings may go", 1.5f, 1 },
+    };
+
+    for (auto& c : cases)
+        EXPECT_EQ (synthFor (zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") },
+                                    { "a.wav", withSample (c.sample) } }))
                        ->getNumSounds(),
                    c.sounds)
             << c.what;

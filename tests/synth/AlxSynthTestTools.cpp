@@ -16,7 +16,7 @@ namespace AlxSynthTestTools
         return AlxZipArchive::build (entries);
     }
 
-    juce::MemoryBlock wav (int channels, double rate, int length, const std::function<float (int, int)>& value)
+    juce::MemoryBlock wav (int channels, double rate, int length, const std::function<float (int, int)>& value, int bits)
     {
         juce::AudioBuffer<float> buffer (channels, length);
 
@@ -28,7 +28,7 @@ namespace AlxSynthTestTools
         juce::WavAudioFormat format;
         {
             std::unique_ptr<juce::AudioFormatWriter> writer (
-                format.createWriterFor (new juce::MemoryOutputStream (file, false), rate, (unsigned int) channels, 16, {}, 0));
+                format.createWriterFor (new juce::MemoryOutputStream (file, false), rate, (unsigned int) channels, bits, {}, 0));
             writer->writeFromAudioSampleBuffer (buffer, 0, length);
         }
         return file;

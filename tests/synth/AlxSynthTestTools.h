@@ -16,8 +16,8 @@ namespace AlxSynthTestTools
     juce::MemoryBlock text (const juce::String& content);
     // A zip archive holding the entries in the given order.
     juce::MemoryBlock zip (const std::vector<Entry>& entries);
-    // A 16-bit WAV file whose sample (channel, index) is value (channel, index).
-    juce::MemoryBlock wav (int channels, double rate, int length, const std::function<float (int, int)>& value);
+    // A WAV file whose sample (channel, index) is value (channel, index): 16-bit, or 32-bit float.
+    juce::MemoryBlock wav (int channels, double rate, int length, const std::function<float (int, int)>& value, int bits = 16);
     // A synth playing the bank in the archive.
     std::unique_ptr<AlxSynth> synthFor (const juce::MemoryBlock& archive);
 
