@@ -306,7 +306,8 @@ bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& arc
         AlxSamplerSound::Ptr made (new AlxSamplerSound (sound->getStringAttribute ("name", "untitled"), *source, notes, root,
                                                         attackTime, releaseTime, maxDuration, false));
 
-        if (! playable (*made->getAudioData()))
+        // A recording of no samples makes a sound without data.
+        if (const auto* samples = made->getAudioData(); samples != nullptr && ! playable (*samples))
             return false;
 
         out.push_back (made);

@@ -425,19 +425,20 @@ TEST (AlxSoundBank, floatRecordingsHoldingSamplesNoVoiceCanPlayAreRefused)
     const struct
     {
         const char* what;
-        float sample;
+        juce::MemoryBlock recording;
         int sounds;
     } cases[] = {
-        { "not a number", std::numeric_limits<float>::quiet_NaN(), 0 },
-        { "infinity", -std::numeric_limits<float>::infinity(), 0 },
-        { "beyond the bound", AlxSynth::maxSampleMagnitude * 1.01f, 0 },
-        { "at the bound", -AlxSynth::maxSampleMagnitude, 1 },
-        { "above full scale, as float recordings may go", 1.5f, 1 },
+        { "not a number", withSample (std::numeric_limits<float>::quiet_NaN()), 0 },
+        { "infinity", withSample (-std::numeric_limits<float>::infinity()), 0 },
+        { "beyond the bound", withSample (AlxSynth::maxSampleMagnitude * 1.01f), 0 },
+        { "at the bound", withSample (-AlxSynth::maxSampleMagnitude), 1 },
+        { "above full scale, as float recordings may go", withSample (1.5f), 1 },
+        { "no samples at all (a silent sound)", wav (1, 44100.0, 0, [] (int, int) { return 0.0f; }, 32), 1 },
     };
 
     for (auto& c : cases)
         EXPECT_EQ (synthFor (zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") },
-                                    { "a.wav", withSample (c.sample) } }))
+                                    { "a.wav", c.recording } }))
                        ->getNumSounds(),
                    c.sounds)
             << c.what;
