@@ -27,6 +27,12 @@ namespace
                                                + "</wavetables></soundBank>") } });
     }
 
+    // A sampler bank of one sound, played from this recording.
+    juce::MemoryBlock oneSoundBank (const juce::MemoryBlock& recording)
+    {
+        return zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", recording } });
+    }
+
     juce::MemoryBlock shortWav() { return wav (1, 22050.0, 100, [] (int, int s) { return (float) s / 200.0f; }); }
 }
 
@@ -220,12 +226,12 @@ TEST (AlxSoundBank, malformedBanksGiveNoSounds)
         { "a second sampler sound whose WAV entry is missing",
           sampler ("<soundBank><sounds><sound/><sound/></sounds></soundBank>") },
         { "a sampler sound whose entry is not a WAV file",
-          zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", text ("RIFF") } }) },
+          oneSoundBank (text ("RIFF")) },
         { "more sampler sounds than the bound", zip (tooManyEntries) },
         { "a recording with more channels than the bound",
-          zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", manyChannels } }) },
+          oneSoundBank (manyChannels) },
         { "a recording whose second format chunk has more channels than the bound",
-          zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") }, { "a.wav", twoFormats } }) },
+          oneSoundBank (twoFormats) },
         { "an absurd number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"2000000000\"/>") },
         { "a harmonic count beyond the bound", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"4097\"/>") },
         { "a negative number of harmonics", wavetableBank ("<wavetable rootMidiNote=\"60\" numberOfHarmonics=\"-3\"/>") },
@@ -405,11 +411,7 @@ TEST (AlxSoundBank, recordingsWhoseOtherChunksClaimMoreThanTheirEntryHoldsAreRef
     };
 
     for (auto& c : cases)
-        EXPECT_EQ (synthFor (zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") },
-                                    { "a.wav", c.recording } }))
-                       ->getNumSounds(),
-                   c.sounds)
-            << c.what;
+        EXPECT_EQ (synthFor (oneSoundBank (c.recording))->getNumSounds(), c.sounds) << c.what;
 }
 
 // A float recording may hold what no voice can play (found by the sound bank fuzz target: a
@@ -437,11 +439,7 @@ TEST (AlxSoundBank, floatRecordingsHoldingSamplesNoVoiceCanPlayAreRefused)
     };
 
     for (auto& c : cases)
-        EXPECT_EQ (synthFor (zip ({ { "_metadata.xml", text ("<soundBank><sounds><sound/></sounds></soundBank>") },
-                                    { "a.wav", c.recording } }))
-                       ->getNumSounds(),
-                   c.sounds)
-            << c.what;
+        EXPECT_EQ (synthFor (oneSoundBank (c.recording))->getNumSounds(), c.sounds) << c.what;
 }
 
 // What the recordings of a sampler bank keep together is bounded, and a bank beyond the bound is
