@@ -17,6 +17,20 @@ namespace
         return mark == (int) juce::ByteOrder::makeInt ('P', 'R', 'O', 'P') || mark == (int) juce::ByteOrder::makeInt ('C', 'P', 'R', 'P');
     }
 
+    // The library counts a binary file's values down from the count it stores, which overflows
+    // for the lowest int; no file it writes stores a negative count.
+    bool storesNegativeCount (const juce::MemoryBlock& content)
+    {
+        juce::MemoryInputStream raw (content, false);
+        const bool compressed = raw.readInt() == (int) juce::ByteOrder::makeInt ('C', 'P', 'R', 'P');
+
+        if (! compressed)
+            return raw.readInt() < 0;
+
+        juce::GZIPDecompressorInputStream values (raw);
+        return values.readInt() < 0;
+    }
+
     // The library hands a value's nested XML on as one line of text, and its single-line writer
     // prints a line break that does not exist (a null text) for an element that follows text
     // inside it: such a file would crash every start. Settings the application saved never mix
@@ -44,8 +58,11 @@ namespace
     {
         juce::MemoryBlock content;
 
-        if (! file.existsAsFile() || ! file.loadFileAsData (content) || isBinarySettings (content))
+        if (! file.existsAsFile() || ! file.loadFileAsData (content))
             return false;
+
+        if (isBinarySettings (content))
+            return storesNegativeCount (content) && file.moveFileTo (file.getSiblingFile (file.getFileName() + ".bad"));
 
         // The bytes as the reader takes them: reading the file as text would replace what is not
         // UTF-8, and the guard would look at another text than the reader.

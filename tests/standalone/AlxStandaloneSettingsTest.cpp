@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <iostream>
-#include <cstring>
 #include <sstream>
 
 namespace
@@ -75,13 +74,16 @@ TEST_F (AlxStandaloneSettingsFile, keepsEveryKeyAcrossARestartInTheUsersConfigur
 // settings, and the file must survive for the user to look at.
 TEST_F (AlxStandaloneSettingsFile, aFileTheXmlReaderCannotBeTrustedWithIsSetAsideAndTheSettingsStartEmpty)
 {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         { "truncated UTF-8 at the end", "<PROPERTIES>\xff" },
         { "a processing instruction followed by text", "<PROPERTIES><VALUE name=\"windowX\" val=\"5\"/><?x?>y</PROPERTIES>" },
         // The library's one-line writer of a value's nested XML prints a null line break here.
         { "an element after text inside a value's nested XML",
           "<PROPERTIES><VALUE name=\"audioSetup\"><DEVICESETUP deviceType=\"JACK\" audioDeviceBufferSize=\"256\" "
           "audioDeviceOutChans=\"11\">|||<MIDIINPUT name=\"keyboard\"/></DEVICESETUP></VALUE></PROPERTIES>" },
+        // The library's binary reader counts down from the lowest int (found by the settings fuzz
+        // target).
+        { "a binary file storing a negative count", std::string ("PROP\0\0\0\x80\0\0\0\0", 12) },
     };
     const auto folder = home.getFile().getChildFile (".config");
     const auto file = folder.getChildFile ("plimsar.settings");
@@ -90,7 +92,7 @@ TEST_F (AlxStandaloneSettingsFile, aFileTheXmlReaderCannotBeTrustedWithIsSetAsid
     for (auto& [what, text] : cases)
     {
         SCOPED_TRACE (what);
-        const juce::MemoryBlock content (text, std::strlen (text));
+        const juce::MemoryBlock content (text.data(), text.size());
         ASSERT_TRUE (folder.createDirectory());
         ASSERT_TRUE (file.replaceWithData (content.getData(), content.getSize()));
 
