@@ -44,5 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     }
 
     AlxMessageLoop::deliverPending();
+    AlxFuzzHost::forgetNames();
     return 0;
 }

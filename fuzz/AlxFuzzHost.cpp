@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 namespace AlxFuzzHost
 {
@@ -13,6 +14,11 @@ namespace AlxFuzzHost
         {
             Host()
             {
+                // The processor names every unknown id in a document it loads as a debug line on
+                // std::cerr, and fuzzed documents hold thousands a second: each would cost a write
+                // to the terminal. libFuzzer and the sanitizers report through stderr itself, which
+                // stays open.
+                std::cerr.setstate (std::ios::badbit);
                 filter.initialise();
                 AlxMessageLoop::deliverPending();
                 auto& root = *filter.getRootModule();
@@ -53,6 +59,11 @@ namespace AlxFuzzHost
         root.stateLoaded();
         root.resendParameterValues();
         AlxMessageLoop::deliverPending();
+    }
+
+    void forgetNames()
+    {
+        juce::StringPool::getGlobalPool().garbageCollect();
     }
 
     juce::File fileWith (const std::uint8_t* data, size_t size)

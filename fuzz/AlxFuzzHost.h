@@ -23,6 +23,12 @@ namespace AlxFuzzHost
     // (programIndex < 0) or one program.
     void restore (int programIndex);
 
+    // Forgets the names the input's documents brought into JUCE's pool of strings (every tag and
+    // attribute name read is kept there). Call at the end of every input: left in the pool, the
+    // names of millions of fuzzed documents make each lookup slower, and every input that adds
+    // one looks to libFuzzer like a leak, which it checks by running the input again.
+    void forgetNames();
+
     // The input as the content of a file in memory-backed storage.
     juce::File fileWith (const std::uint8_t* data, size_t size);
 

@@ -67,5 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
     }
 
     AlxMessageLoop::deliverPending();
+    AlxFuzzHost::forgetNames();
     return 0;
 }

@@ -34,5 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
         for (int sample = 0; sample < blockSize; ++sample)
             AlxFuzzHost::require (std::isfinite (audio.getSample (channel, sample)), "the synth plays finite samples");
 
+    AlxFuzzHost::forgetNames();
     return 0;
 }
