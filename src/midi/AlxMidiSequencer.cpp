@@ -1,6 +1,34 @@
 #include "midi/AlxMidiSequencer.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace
+{
+    // JUCE's MIDI reader reserves room for as many bytes as its stream says it holds, up to its
+    // limit of 200 MB, before it reads one. A zip entry's stream says what the archive's directory
+    // claims, so an entry is read as far as it really goes first and the reader gets those bytes.
+    juce::MemoryBlock bytesOf (juce::InputStream& entry)
+    {
+        constexpr juce::int64 readerLimit = 200 * 1024 * 1024;
+        juce::MemoryOutputStream out;
+        char buffer[8192];
+
+        for (juce::int64 total = 0; total < readerLimit;)
+        {
+            const auto wanted = (int) std::min ((juce::int64) sizeof (buffer), readerLimit - total);
+            const auto got = entry.read (buffer, wanted);
+
+            if (got <= 0)
+                break;
+
+            out.write (buffer, (size_t) got);
+            total += got;
+        }
+
+        return out.getMemoryBlock();
+    }
+}
 
 void AlxMidiSequencer::play (int fileIndex, int trackIndex, double position, int numSamples,
                              double samplesPerQuarter, int barQuarters, juce::MidiBuffer& out) const
@@ -90,7 +118,9 @@ bool AlxMidiSequencer::loadZip (juce::InputStream& stream)
         if (entry == nullptr)
             return false;
 
-        auto file = read (*entry);
+        const auto bytes = bytesOf (*entry);
+        juce::MemoryInputStream in (bytes, false);
+        auto file = read (in);
 
         if (file == nullptr)
             return false;

@@ -1,21 +1,30 @@
 #include "midi/AlxAllocationCounter.h"
 
-#include <cstddef>
+#include <algorithm>
 
 namespace
 {
     // Constant-initialised, so reading it from inside malloc never allocates.
-    thread_local int* threadCount = nullptr;
+    thread_local AlxAllocationCounter* threadCounter = nullptr;
 }
 
-AlxAllocationCounter::AlxAllocationCounter() : previous (threadCount)
+AlxAllocationCounter::AlxAllocationCounter() : previous (threadCounter)
 {
-    threadCount = &count;
+    threadCounter = this;
 }
 
 AlxAllocationCounter::~AlxAllocationCounter()
 {
-    threadCount = previous;
+    threadCounter = previous;
+}
+
+void AlxAllocationCounter::noteAllocation (size_t bytes)
+{
+    if (auto* counter = threadCounter)
+    {
+        ++counter->count;
+        counter->largest = std::max (counter->largest, bytes);
+    }
 }
 
 // gcc names the sanitizers by macros, clang (before version 17) only through __has_feature.
@@ -45,25 +54,19 @@ extern "C"
 
     void* malloc (size_t size) noexcept
     {
-        if (threadCount != nullptr)
-            ++*threadCount;
-
+        AlxAllocationCounter::noteAllocation (size);
         return __libc_malloc (size);
     }
 
     void* calloc (size_t count, size_t size) noexcept
     {
-        if (threadCount != nullptr)
-            ++*threadCount;
-
+        AlxAllocationCounter::noteAllocation (count * size);
         return __libc_calloc (count, size);
     }
 
     void* realloc (void* block, size_t size) noexcept
     {
-        if (threadCount != nullptr)
-            ++*threadCount;
-
+        AlxAllocationCounter::noteAllocation (size);
         return __libc_realloc (block, size);
     }
 }

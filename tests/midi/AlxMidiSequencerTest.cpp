@@ -1,12 +1,16 @@
 #include "midi/AlxMidiSequencer.h"
 
+#include "midi/AlxAllocationCounter.h"
+
 #include "support/AlxZipArchive.h"
 
 #include "AlxEmbeddedData.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -220,6 +224,31 @@ TEST_F (AlxMidiSequencerTest, archivesLoadWholeOrNotAtAll)
 
     // The two files appended after the demo sequences play as sequences 2 and 3.
     EXPECT_EQ (play (3, 0.0, 512, 4), std::vector<Event> { at (0, on (60, 100)) });
+}
+
+TEST_F (AlxMidiSequencerTest, anArchiveEntryClaimingMoreThanItHoldsCostsOnlyWhatItHolds)
+{
+    if (! AlxAllocationCounter::isAvailable())
+        GTEST_SKIP() << "a sanitizer owns the allocator in this build";
+
+    juce::MidiMessageSequence track;
+    track.addEvent (on (60, 100), 0.0);
+    track.addEvent (off (60), 96.0);
+    auto archive = AlxZipArchive::build ({ { "a.mid", midiFileOf (track) } });
+
+    // The directory entry claims 100 MB once unpacked; the deflated file is a few dozen bytes.
+    const char directoryEntry[] = { 'P', 'K', 1, 2 };
+    auto* bytes = static_cast<char*> (archive.getData());
+    auto* entry = std::search (bytes, bytes + archive.getSize(), directoryEntry, directoryEntry + 4);
+    ASSERT_NE (entry, bytes + archive.getSize());
+    const juce::uint32 claimed = juce::ByteOrder::swapIfBigEndian ((juce::uint32) 100000000);
+    std::memcpy (entry + 24, &claimed, sizeof (claimed));
+
+    juce::MemoryInputStream in (archive, false);
+    AlxAllocationCounter counter;
+    EXPECT_TRUE (sequencer.loadZip (in));
+    EXPECT_LT (counter.getLargest(), (size_t) 1 << 20);
+    EXPECT_EQ (play (2, 0.0, 512, 4), std::vector<Event> { at (0, on (60, 100)) });
 }
 
 TEST_F (AlxMidiSequencerTest, aStreamThatIsNotMidiLoadsNothing)
