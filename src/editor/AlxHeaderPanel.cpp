@@ -11,6 +11,7 @@
 #include "editor/AlxPresetFolder.h"
 #include "framework/AlxMessageCode.h"
 #include "framework/AlxModuleContainer.h"
+#include "framework/AlxNumberText.h"
 #include "modules/AlxTransportModule.h"
 
 namespace
@@ -345,7 +346,7 @@ void AlxHeaderPanel::labelTextChanged (juce::Label* label)
 
     if (label == bpmLabel)
     {
-        setTyped (transport->getTempoParameter(), text.trim().getFloatValue());
+        setTyped (transport->getTempoParameter(), (float) AlxNumberText::toDouble (text.trim()));
     }
     else if (label == timeSignatureLabel)
     {

@@ -3,6 +3,7 @@
 #include "editor/AlxDrawableButton.h"
 #include "editor/AlxLabel.h"
 #include "editor/AlxSlider.h"
+#include "framework/AlxNumberText.h"
 
 namespace
 {
@@ -222,7 +223,7 @@ void AlxParamRotary::labelTextChanged (juce::Label* label)
         return;
 
     const juce::ScopedLock sl (p->getLock());
-    writeBack (p->getDomain()->findByParsedText (valueBox->getText().getDoubleValue()));
+    writeBack (p->getDomain()->findByParsedText (AlxNumberText::toDouble (valueBox->getText())));
     // Text that names no value snaps back to the current one.
     refreshValue();
 }

@@ -1,6 +1,7 @@
 #include "framework/AlxRealParameter.h"
 
 #include "framework/AlxMessageCode.h"
+#include "framework/AlxNumberText.h"
 #include "framework/AlxRealDomain.h"
 #include "framework/AlxStateNames.h"
 
@@ -206,7 +207,7 @@ void AlxRealParameter::restoreXml (const juce::XmlElement& element, bool force, 
     }
     else
     {
-        setRealValue ((float) element.getDoubleAttribute ("v", 0.0), AlxMessageCode::internal, force, notify);
+        setRealValue ((float) AlxNumberText::attribute (element, "v", 0.0), AlxMessageCode::internal, force, notify);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "synth/AlxSynth.h"
 
+#include "framework/AlxNumberText.h"
 #include "framework/AlxXmlGuard.h"
 
 #include "AlxEmbeddedData.h"
@@ -236,9 +237,9 @@ bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, in
 
 bool AlxSynth::readSamplerBank (const juce::XmlElement& bank, juce::ZipFile& archive, Sounds& out)
 {
-    const double attackTime = bank.getDoubleAttribute ("attackTime", 0.01);
-    const double releaseTime = bank.getDoubleAttribute ("releaseTime", 0.1);
-    const double maxDuration = bank.getDoubleAttribute ("maxDuration", 10.0);
+    const double attackTime = AlxNumberText::attribute (bank, "attackTime", 0.01);
+    const double releaseTime = AlxNumberText::attribute (bank, "releaseTime", 0.1);
+    const double maxDuration = AlxNumberText::attribute (bank, "maxDuration", 10.0);
     const auto* list = firstChildIgnoringCase (bank, "sounds");
 
     if (list == nullptr)
@@ -330,9 +331,9 @@ bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, int tableLength,
     {
         const int count = table->getIntAttribute ("numberOfHarmonics", 0);
         const int root = table->getIntAttribute ("rootMidiNote", 0);
-        const double bandwidth = table->getDoubleAttribute ("bandwidth", 50.0);
-        const double bandwidthScale = table->getDoubleAttribute ("bandwidthScale", 1.0);
-        const double relativeFrequency = table->getDoubleAttribute ("relativeFrequencyFactor", 0.0);
+        const double bandwidth = AlxNumberText::attribute (*table, "bandwidth", 50.0);
+        const double bandwidthScale = AlxNumberText::attribute (*table, "bandwidthScale", 1.0);
+        const double relativeFrequency = AlxNumberText::attribute (*table, "relativeFrequencyFactor", 0.0);
 
         if ((int) wavetables.size() == maxWavetables || count < 0 || count > maxHarmonics || root < 0 || root > 127
             || ! std::isfinite (bandwidth) || ! std::isfinite (bandwidthScale) || ! std::isfinite (relativeFrequency))
@@ -347,7 +348,7 @@ bool AlxSynth::readWavetableBank (const juce::XmlElement& bank, int tableLength,
                 for (auto* harmonic : childrenTagged (*harmonics, "harmonic"))
                 {
                     const int number = harmonic->getIntAttribute ("number", 0);
-                    const auto amplitude = (float) harmonic->getDoubleAttribute ("amplitude", 0.0);
+                    const auto amplitude = (float) AlxNumberText::attribute (*harmonic, "amplitude", 0.0);
 
                     if (! std::isfinite (amplitude))
                         return false;
