@@ -29,13 +29,8 @@ void AlxGrooveModule::initialise()
 AlxGrooveModule::Settings AlxGrooveModule::currentSettings() const
 {
     const auto* transport = getTransport();
-    const int numerator = transport->getNumerator();
-    const int denominator = transport->getDenominator();
-    const auto* lfos = getLfoGroup();
-    return { lfos->readingOf (getPatternParameter(), numerator, denominator),
-             lfos->readingOf (getAmountParameter(), numerator, denominator),
-             lfos->readingOf (getWidthParameter(), numerator, denominator),
-             juce::jmax (1, numerator), 4.0 / juce::jmax (1, denominator) };
+    return { readingOf (patternId), readingOf (amountId), readingOf (widthId),
+             juce::jmax (1, transport->getNumerator()), 4.0 / juce::jmax (1, transport->getDenominator()) };
 }
 
 double AlxGrooveModule::steadyUntil (double t, const Settings& settings) const

@@ -43,6 +43,12 @@ AlxParameter* AlxModulatedModule::programParameter (int id) const
     return getProgramParameters()->findById (id);
 }
 
+AlxLFOGroupModule::Reading AlxModulatedModule::readingOf (int id) const
+{
+    const auto* transport = getTransport();
+    return getLfoGroup()->readingOf (programParameter (id), transport->getNumerator(), transport->getDenominator());
+}
+
 AlxValue* AlxModulatedModule::modulatedValueAt (int id, double t) const
 {
     bool modulated = false;

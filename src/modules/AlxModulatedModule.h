@@ -2,11 +2,11 @@
 
 #include "framework/AlxModule.h"
 #include "framework/AlxModuleRef.h"
+#include "modules/AlxLFOGroupModule.h"
 
 #include <initializer_list>
 #include <utility>
 
-class AlxLFOGroupModule;
 class AlxTransportModule;
 
 // A note-generation stage whose program settings come in pairs: a setting, then its modulation
@@ -29,6 +29,9 @@ protected:
     AlxParameter* programParameter (int id) const;
     // The value of the current program's parameter id at time t (quarter notes), modulation applied.
     AlxValue* modulatedValueAt (int id, double t) const;
+    // The current program's parameter id as read at many times within one block, in the
+    // transport's time signature: what modulatedValueAt gives, its locks taken once.
+    AlxLFOGroupModule::Reading readingOf (int id) const;
 
 private:
     AlxModuleRef<AlxTransportModule> transportModule;

@@ -131,10 +131,16 @@ void AlxTriggerModule::processBlockBody (int numSamples)
     triggerBlock (*held, inputNoteVelocity(), *out, blockStartSampleOf (*transport), numSamples);
 }
 
-bool AlxTriggerModule::sliceFiring (double sliceStart, double& time, double& interval) const
+AlxTriggerModule::Readings AlxTriggerModule::currentReadings() const
+{
+    return { readingOf (stepId), readingOf (velocityId), readingOf (gateId) };
+}
+
+bool AlxTriggerModule::sliceFiring (double sliceStart, const AlxLFOGroupModule::Reading& stepReading, double& time,
+                                    double& interval) const
 {
     const double sliceEnd = sliceStart + 1.0 / slicesPerQuarter;
-    const double step = stepAt (sliceStart)->getRealValue();
+    const double step = stepReading.at (sliceStart)->getRealValue();
 
     if (firstMultipleIn (sliceStart, sliceEnd, step, time))
     {
@@ -143,7 +149,7 @@ bool AlxTriggerModule::sliceFiring (double sliceStart, double& time, double& int
     }
 
     // The step valid at the slice's last moment, when it differs.
-    const double endStep = stepAt (sliceEnd - 1.0 / (slicesPerQuarter * 1000.0))->getRealValue();
+    const double endStep = stepReading.at (sliceEnd - 1.0 / (slicesPerQuarter * 1000.0))->getRealValue();
 
     if (endStep != step && firstMultipleIn (sliceStart, sliceEnd, endStep, time))
     {
@@ -155,7 +161,7 @@ bool AlxTriggerModule::sliceFiring (double sliceStart, double& time, double& int
 }
 
 template <typename Fire>
-void AlxTriggerModule::scanGrid (double from, double to, Fire&& fire) const
+void AlxTriggerModule::scanGrid (double from, double to, const Readings& readings, Fire&& fire) const
 {
     if (! std::isfinite (from) || ! std::isfinite (to))
         return;
@@ -167,7 +173,7 @@ void AlxTriggerModule::scanGrid (double from, double to, Fire&& fire) const
     {
         double time = 0.0, interval = 0.0;
 
-        if (sliceFiring (slice, time, interval) && time >= from && time < to)
+        if (sliceFiring (slice, readings.step, time, interval) && time >= from && time < to)
             fire (time, interval);
     }
 }
@@ -178,7 +184,7 @@ void AlxTriggerModule::findTriggerTimes (double from, double to, std::vector<dou
     times.clear();
     intervals.clear();
 
-    scanGrid (from, to, [&] (double time, double interval)
+    scanGrid (from, to, currentReadings(), [&] (double time, double interval)
     {
         times.push_back (time);
         intervals.push_back (interval);
@@ -237,11 +243,13 @@ void AlxTriggerModule::triggerBlock (const juce::MidiKeyboardState& held, float 
     const float velocityFactor = inputVelocity * 0.5f + 0.5f;
     bool fired = false;
 
-    scanGrid (from, to, [&] (double time, double interval)
+    const auto readings = currentReadings();
+
+    scanGrid (from, to, readings, [&] (double time, double interval)
     {
         fired = true;
-        const float velocity = (float) velocityAt (time)->getRealValue() * velocityFactor;
-        const double noteEnd = time + gateAt (time)->getRealValue() * interval;
+        const float velocity = (float) readings.velocity.at (time)->getRealValue() * velocityFactor;
+        const double noteEnd = time + readings.gate.at (time)->getRealValue() * interval;
         const auto noteOn = timeline.lastNotPast (time, blockStart, blockEnd);
         const auto noteOff = timeline.lastNotPast (noteEnd, noteOn, timeline.beyond (noteEnd));
         lastNoteLength = (int) juce::jlimit ((juce::int64) 0, (juce::int64) std::numeric_limits<int>::max(),

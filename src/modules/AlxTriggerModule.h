@@ -82,10 +82,17 @@ private:
     float inputNoteVelocity() const;
     // The song position of the block's first sample, in samples.
     double blockStartSampleOf (const AlxTransportModule& transport) const;
+    // The step, velocity and gate as read over one scan of the grid.
+    struct Readings
+    {
+        AlxLFOGroupModule::Reading step, velocity, gate;
+    };
+
+    Readings currentReadings() const;
     template <typename Fire>
-    void scanGrid (double from, double to, Fire&& fire) const;
+    void scanGrid (double from, double to, const Readings& readings, Fire&& fire) const;
     // The firing of the slice that starts at sliceStart, if it has one.
-    bool sliceFiring (double sliceStart, double& time, double& interval) const;
+    bool sliceFiring (double sliceStart, const AlxLFOGroupModule::Reading& step, double& time, double& interval) const;
     // Asks the MIDI output stage to end the notes that sound, ahead of this block's notes.
     void endSoundingNotes() const;
     // Forgets the block before, so that the next one starts a new stretch of song.
