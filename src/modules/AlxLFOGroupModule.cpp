@@ -124,7 +124,7 @@ double AlxLFOGroupModule::Reading::steadyUntil (double t) const
         return std::numeric_limits<double>::infinity();
 
     at (t);
-    return recent != nullptr && t > recentFrom && t < recentTo ? recentTo : t;
+    return keeps (t) ? recentTo : t;
 }
 
 AlxValue* AlxLFOGroupModule::Reading::at (double t) const
@@ -132,7 +132,7 @@ AlxValue* AlxLFOGroupModule::Reading::at (double t) const
     if (lfo == nullptr)
         return fixed;
 
-    if (recent != nullptr && t > recentFrom && t < recentTo)
+    if (keeps (t))
         return recent;
 
     double stepLength = 0.0;

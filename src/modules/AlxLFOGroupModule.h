@@ -63,6 +63,9 @@ public:
 
     private:
         friend class AlxLFOGroupModule;
+        // Whether the value of the last look holds at t.
+        bool keeps (double t) const { return recent != nullptr && t > recentFrom && t < recentTo; }
+
         bool modulated = false;
         const AlxLFO* lfo = nullptr;
         AlxValue* fixed = nullptr;
