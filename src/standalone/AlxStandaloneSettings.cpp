@@ -1,11 +1,16 @@
 #include "standalone/AlxStandaloneSettings.h"
 
+#include "framework/AlxNumberText.h"
 #include "framework/AlxXmlGuard.h"
 
+#include <cmath>
 #include <limits>
 
 namespace
 {
+    // The attribute of a stored device setup that JUCE's device manager reads as the sample rate.
+    constexpr const char* audioDeviceRateKey = "audioDeviceRate";
+
     // The library reads a settings file as its binary layout when it starts with one of these
     // marks, and otherwise as XML.
     bool isBinarySettings (const juce::MemoryBlock& content)
@@ -157,7 +162,20 @@ std::unique_ptr<juce::XmlElement> AlxStandaloneSettings::getAudioSetup (const ju
     if (text.isEmpty() || ! AlxXmlGuard::canParse (text))
         return nullptr;
 
-    return juce::parseXML (text);
+    auto setup = juce::parseXML (text);
+
+    // The device manager reads the sample rate with JUCE's number reader, which overflows on an
+    // exponent of ten digits or more. A rate that is not a positive finite number is dropped, and
+    // the device manager then uses the device's own.
+    if (setup != nullptr && setup->hasAttribute (audioDeviceRateKey))
+    {
+        const auto rate = AlxNumberText::attribute (*setup, audioDeviceRateKey, 0.0);
+
+        if (! (std::isfinite (rate) && rate > 0.0))
+            setup->removeAttribute (audioDeviceRateKey);
+    }
+
+    return setup;
 }
 
 void AlxStandaloneSettings::storeAudioSetup (juce::PropertySet& settings, const juce::AudioDeviceManager& deviceManager)

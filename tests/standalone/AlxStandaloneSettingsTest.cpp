@@ -126,6 +126,35 @@ TEST (AlxStandaloneSettings, anAudioSetupTheXmlReaderCannotBeTrustedWithIsNotHan
     }
 }
 
+TEST (AlxStandaloneSettings, anAudioSetupIsHandedOnWithItsSampleRateOnlyWhenThatIsAPositiveNumber)
+{
+    struct Case { const char* rate; bool kept; };
+    const Case cases[] = {
+        { "48000", true },
+        { "4.41e4", true },
+        { "1e5555555555", false },   // the device manager's number reader would overflow
+        { "-1e-5555555555", false },
+        { "0", false },
+        { "-44100", false },
+        { "fast", false },
+    };
+
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE (c.rate);
+        juce::XmlElement stored ("DEVICESETUP");
+        stored.setAttribute ("deviceType", "JACK");
+        stored.setAttribute ("audioDeviceRate", c.rate);
+        juce::PropertySet settings;
+        settings.setValue (AlxStandaloneSettings::audioSetupKey, &stored);
+
+        const auto setup = AlxStandaloneSettings::getAudioSetup (settings);
+        ASSERT_NE (setup, nullptr);
+        EXPECT_EQ (setup->getStringAttribute ("deviceType"), "JACK");
+        EXPECT_EQ (setup->getStringAttribute ("audioDeviceRate", "dropped"), c.kept ? c.rate : "dropped");
+    }
+}
+
 TEST (AlxStandaloneSettings, storesAnEmptyAudioSetupForADeviceManagerWithoutAnExplicitOne)
 {
     juce::PropertySet settings;
