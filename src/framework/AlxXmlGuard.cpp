@@ -57,18 +57,20 @@ namespace
         return true;
     }
 
-    bool hasOnlyPlainReferences (Chars p)
+    // In UTF-8 the byte of '&' stands for nothing else, so the references are found by bytes.
+    bool hasOnlyPlainReferences (const char* text)
     {
-        for (;;)
+        for (const char* amp = std::strchr (text, '&'); amp != nullptr; amp = std::strchr (amp, '&'))
         {
-            const auto c = p.getAndAdvance();
+            Chars p (amp + 1);
 
-            if (c == 0)
-                return true;
-
-            if (c == '&' && ! skipPlainReference (p))
+            if (! skipPlainReference (p))
                 return false;
+
+            amp = p.getAddress();
         }
+
+        return true;
     }
 
     // Stepping from character to character, the reader trusts a leading byte's count of the
@@ -390,7 +392,7 @@ namespace
 
 int AlxXmlGuard::nestingDepth (const juce::String& text, int limit)
 {
-    if (! isValidUtf8 (text) || ! hasOnlyPlainReferences (text.getCharPointer()))
+    if (! isValidUtf8 (text) || ! hasOnlyPlainReferences (text.toRawUTF8()))
         return -1;
 
     return Walk (text.getCharPointer(), limit).run();
