@@ -11,6 +11,8 @@ AlxLFOGroupModule::AlxLFOGroupModule (AlxModuleContainer* container_) : AlxModul
 
 AlxLFOGroupModule::~AlxLFOGroupModule()
 {
+    // Reads during the tear-down find no LFO, as they would find no children.
+    lfos = {};
     destroyContents();
 }
 
@@ -27,6 +29,7 @@ void AlxLFOGroupModule::initialise()
         const int id = AlxLFOModule::firstModuleId + i;
         auto lfo = std::make_unique<AlxLFOModule> (getContainer(), id, "L" + juce::String (id - 700099), *domainSet);
         lfo->initialise();
+        lfos[(size_t) i] = lfo.get();
         addChild (std::move (lfo));
     }
 
@@ -47,8 +50,7 @@ void AlxLFOGroupModule::initialise()
 
 AlxLFOModule* AlxLFOGroupModule::getLfo (int index) const
 {
-    const auto& children = getChildren();
-    return index >= 0 && index < (int) children.size() ? dynamic_cast<AlxLFOModule*> (children[(size_t) index].get()) : nullptr;
+    return juce::isPositiveAndBelow (index, numLfos) ? lfos[(size_t) index] : nullptr;
 }
 
 AlxLFOModule* AlxLFOGroupModule::getSelectedLfo() const
@@ -69,14 +71,19 @@ AlxTransportModule* AlxLFOGroupModule::getTransport() const
 
 double AlxLFOGroupModule::lfoLevelFor (AlxParameter* p, double t, int numerator, int denominator, bool& modulated) const
 {
-    const auto* lfo = modulatingLfo (p, numerator, denominator);
+    const AlxLFO* lfo = nullptr;
+
+    {
+        const juce::ScopedLock parameterLock (p->getLock());
+        lfo = modulatingLfo (p, numerator, denominator);
+    }
+
     modulated = lfo != nullptr;
     return lfo != nullptr ? lfo->valueAt (t) : 0.0;
 }
 
 const AlxLFO* AlxLFOGroupModule::modulatingLfo (AlxParameter* p, int numerator, int denominator) const
 {
-    const juce::ScopedLock parameterLock (p->getLock());
     auto* source = p->getModulationSource();
 
     if (source == nullptr)
@@ -103,10 +110,9 @@ AlxValue* AlxLFOGroupModule::modulatedValue (AlxParameter* p, double t, bool& mo
 AlxLFOGroupModule::Reading AlxLFOGroupModule::readingOf (AlxParameter* p, int numerator, int denominator) const
 {
     Reading reading;
+    const juce::ScopedLock parameterLock (p->getLock());
     reading.lfo = modulatingLfo (p, numerator, denominator);
     reading.modulated = reading.lfo != nullptr;
-
-    const juce::ScopedLock parameterLock (p->getLock());
     reading.values = &p->getDomain()->getValues();
 
     if (reading.lfo == nullptr || reading.values->empty())

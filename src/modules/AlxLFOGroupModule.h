@@ -80,7 +80,7 @@ public:
 
 private:
     // The LFO that p's modulation source names, its time signature set; null for "None". The
-    // LFO's lock is not held until its values are read: every caller gives the transport's own
+    // caller holds p's lock. The LFO's lock is not held until its values are read: every caller gives the transport's own
     // time signature, so no other caller can set one that differs in between.
     const AlxLFO* modulatingLfo (AlxParameter* p, int numerator, int denominator) const;
 
@@ -88,6 +88,8 @@ private:
     std::array<AlxParameterSet*, 4> editorSets() const;
 
     std::unique_ptr<AlxLFODomainSet> domainSet;
+    // The LFOs among the children, found without a cast on every modulated read.
+    std::array<AlxLFOModule*, numLfos> lfos {};
     AlxParameter* selectedLfoParameter = nullptr;
     AlxModuleRef<AlxTransportModule> transportModule;
 
