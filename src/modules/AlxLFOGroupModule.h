@@ -80,8 +80,9 @@ public:
 
 private:
     // The LFO that p's modulation source names, its time signature set; null for "None". The
-    // caller holds p's lock. The LFO's lock is not held until its values are read: every caller gives the transport's own
-    // time signature, so no other caller can set one that differs in between.
+    // caller holds p's lock. The LFO's lock is not held until its values are read: every caller
+    // gives the transport's own time signature, so no other caller can set one that differs in
+    // between.
     const AlxLFO* modulatingLfo (AlxParameter* p, int numerator, int denominator) const;
 
     // What an editor sink observes: the group's settings, then the selected LFO's links.

@@ -3,8 +3,8 @@
 #include <cstddef>
 
 // Counts the heap allocations (malloc, calloc and realloc; operator new and JUCE's heap blocks go
-// through them) made on the calling thread while it exists, and keeps the largest size asked for. Builds with a sanitizer bring their
-// own allocator; there the counter is not available.
+// through them) made on the calling thread while it exists, and keeps the largest size asked
+// for. Builds with a sanitizer bring their own allocator; there the counter is not available.
 class AlxAllocationCounter
 {
 public:
