@@ -107,7 +107,7 @@ namespace AlxFuzzHost
         for (size_t i = 0; i < size; ++i)
             hash = (hash ^ data[i]) * 16777619u;
 
-        return hash % 8 == 0;
+        return hash % 32 == 0;
     }
 
     void requireRoundTrip (int programIndex)

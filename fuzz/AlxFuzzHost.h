@@ -40,8 +40,10 @@ namespace AlxFuzzHost
     void requireRoundTrip (int programIndex);
 
     // Whether the run of this input checks the properties that cost several times what reading
-    // the input does (a round trip saves and reads a whole bank). One input in eight does, chosen
-    // by its content: the fuzzer spends its time on new inputs rather than on re-checking near
-    // copies of the last, and an input that broke a property breaks it again when run alone.
+    // the input does (a round trip saves a whole bank twice and reads it once: some five inputs'
+    // worth). One input in thirty-two does, chosen by its content: a long run still checks some
+    // hundred thousand documents, the fuzzer spends its time on new inputs rather than on
+    // re-checking near copies of the last, and an input that broke a property breaks it again
+    // when run alone.
     bool checksProperties (const std::uint8_t* data, size_t size);
 }
