@@ -1,5 +1,7 @@
 #include "synth/AlxSynth.h"
 
+#include "synth/AlxZipEndRecord.h"
+
 #include "framework/AlxNumberText.h"
 #include "framework/AlxXmlGuard.h"
 
@@ -31,30 +33,6 @@ namespace
                 return child;
 
         return nullptr;
-    }
-
-    // JUCE's zip reader looks for the archive's end record in the last megabyte of the stream by
-    // stepping back from its end 22 bytes at a time, refilling an 8 KB buffer at every step: a
-    // stream that holds no such record is read hundreds of times over. One pass over the same span
-    // tells whether there is a record to find; without one the reader would find no entry.
-    bool mayHoldEndRecord (juce::InputStream& stream)
-    {
-        constexpr juce::int64 searchedSpan = (1 << 20) + 22;
-        const auto length = stream.getTotalLength();
-
-        if (length < 0)
-            return true;
-
-        const auto start = std::max (juce::int64 (0), length - searchedSpan);
-        juce::MemoryBlock tail;
-
-        if (! stream.setPosition (start))
-            return true;
-
-        stream.readIntoMemoryBlock (tail, (ssize_t) (length - start));
-        const char signature[] = { 'P', 'K', 5, 6 };
-        const auto* bytes = static_cast<const char*> (tail.getData());
-        return std::search (bytes, bytes + tail.getSize(), signature, signature + sizeof (signature)) != bytes + tail.getSize();
     }
 
     // Reads and drops the next bytes of a stream; false when it delivers fewer.
@@ -215,10 +193,13 @@ void AlxSynth::addVoices()
 
 bool AlxSynth::readSounds (juce::InputStream& archiveStream, int tableLength, int threads, Sounds& loaded)
 {
-    if (! mayHoldEndRecord (archiveStream))
+    const auto archiveLength = AlxZipEndRecord::archiveLength (archiveStream);
+
+    if (! archiveLength.has_value())
         return false;
 
-    juce::ZipFile archive (archiveStream);
+    juce::SubregionStream archiveOnly (&archiveStream, 0, *archiveLength, false);
+    juce::ZipFile archive (archiveOnly);
     const auto bank = readDescription (archive);
 
     if (bank == nullptr || ! bank->getTagName().equalsIgnoreCase ("soundBank"))
