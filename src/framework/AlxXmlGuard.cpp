@@ -57,20 +57,21 @@ namespace
         return true;
     }
 
-    // In UTF-8 the byte of '&' stands for nothing else, so the references are found by bytes.
-    bool hasOnlyPlainReferences (const char* text)
+    // The references are found by characters, as the reader decodes them: its decoder also reads
+    // the overlong byte sequences of '&' (C0 A6 and longer) as '&', which a search for the byte
+    // of '&' would pass over.
+    bool hasOnlyPlainReferences (Chars p)
     {
-        for (const char* amp = std::strchr (text, '&'); amp != nullptr; amp = std::strchr (amp, '&'))
+        for (;;)
         {
-            Chars p (amp + 1);
+            const auto c = p.getAndAdvance();
 
-            if (! skipPlainReference (p))
+            if (c == 0)
+                return true;
+
+            if (c == '&' && ! skipPlainReference (p))
                 return false;
-
-            amp = p.getAddress();
         }
-
-        return true;
     }
 
     // Stepping from character to character, the reader trusts a leading byte's count of the
@@ -392,7 +393,7 @@ namespace
 
 int AlxXmlGuard::nestingDepth (const juce::String& text, int limit)
 {
-    if (! isValidUtf8 (text) || ! hasOnlyPlainReferences (text.toRawUTF8()))
+    if (! isValidUtf8 (text) || ! hasOnlyPlainReferences (text.getCharPointer()))
         return -1;
 
     return Walk (text.getCharPointer(), limit).run();

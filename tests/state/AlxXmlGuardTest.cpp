@@ -68,6 +68,11 @@ TEST (AlxXmlGuard, refusesWhatTheReaderCannotBeTrustedWith)
         // Not UTF-8: a leading byte promising three more bytes at the end, a stray continuation byte.
         juce::String::fromUTF8 ("<a>text\xf0", 8),
         juce::String::fromUTF8 ("<a b=\"\x80\"/>", 9),
+        // The overlong forms of '&', which the reader decodes as '&', before references it would
+        // expand and parse.
+        juce::String::fromUTF8 ("<a>\xc0\xa6<b><c/></b>;</a>", 21),
+        juce::String::fromUTF8 ("<a>\xe0\x80\xa6" "e;</a>", 12),
+        juce::String::fromUTF8 ("<a b=\"\xf0\x80\x80\xa6" "bogus;\"/>", 19),
     };
 
     for (auto& text : refused)
@@ -108,6 +113,7 @@ TEST (AlxXmlGuard, hostileChunksAreRefusedWithoutHarm)
     const auto deep = "<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\">" + repeated ("<cm>", 300000) + "</mod></fxb>";
     const auto looping = juce::String ("<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\"><?x?>text</mod></fxb>");
     const auto expanding = juce::String ("<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\">&<cm><mod i=\"1000\"/></cm>;</mod></fxb>");
+    const auto overlong = juce::String::fromUTF8 ("<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\">\xc0\xa6<cm><mod i=\"1000\"/></cm>;</mod></fxb>");
     // Restoring this many properties one by one would take minutes.
     std::string attributes;
 
@@ -116,7 +122,7 @@ TEST (AlxXmlGuard, hostileChunksAreRefusedWithoutHarm)
 
     const auto crowded = "<fxb><mod i=\"4\" n=\"plimsar\" v=\"1.5.544\"><glob><prs" + juce::String (attributes) + "/></glob></mod></fxb>";
 
-    for (auto& text : { deep, looping, expanding, crowded })
+    for (auto& text : { deep, looping, expanding, overlong, crowded })
     {
         EXPECT_EQ (AlxStateChunk::parse (text.toRawUTF8(), text.getNumBytesAsUTF8()), nullptr);
         EXPECT_FALSE (processor.root().loadBankChunk (text.toRawUTF8(), text.getNumBytesAsUTF8() + 1));
