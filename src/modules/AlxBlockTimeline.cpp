@@ -41,13 +41,31 @@ AlxBlockTimeline::Point AlxBlockTimeline::lastNotPast (double target, Point a, P
     // stretches of steady settings find the first.
     while (b.offset - a.offset > 1)
     {
+        // The last sample of the stretch that a lies in; a itself where the stretch ends there or
+        // where no stretch is known.
         const auto end = lastBefore (groove.steadyUntil (quarterAt (a.offset), grooveSettings), a.offset, b.offset);
-        const auto p = at (end > a.offset ? end : a.offset + 1);
 
-        if (p.grooved > target)
-            return end > a.offset ? narrow (target, a, p) : a;
+        if (end > a.offset)
+        {
+            const auto last = at (end);
 
-        a = p;
+            if (last.grooved > target)
+                return narrow (target, a, last);
+
+            a = last;
+
+            if (b.offset - a.offset <= 1)
+                break;
+        }
+
+        // From the stretch's last sample, or where no stretch is known, the walk takes one
+        // sample: the next stretch starts there.
+        const auto next = at (a.offset + 1);
+
+        if (next.grooved > target)
+            return a;
+
+        a = next;
     }
 
     return a;
