@@ -38,34 +38,26 @@ AlxBlockTimeline::Point AlxBlockTimeline::lastNotPast (double target, Point a, P
         return narrow (target, a, b);
 
     // A bracket over a step of the LFO could close around a later crossing; taken in order, the
-    // stretches of steady settings find the first.
-    while (b.offset - a.offset > 1)
+    // stretches of steady settings find the first. Each round looks at the samples after a up to
+    // the end of the stretch they start (a's own stretch on the first round): grooved time does
+    // not fall back among them, so where the stretch's last sample passes target, the bracket
+    // from a to it holds the crossing, and a jump of grooved time at the stretch's start is found
+    // by the same narrowing.
+    for (auto from = a.offset; b.offset - a.offset > 1; from = a.offset + 1)
     {
-        // The last sample of the stretch that a lies in; a itself where the stretch ends there or
-        // where no stretch is known.
-        const auto end = lastBefore (groove.steadyUntil (quarterAt (a.offset), grooveSettings), a.offset, b.offset);
+        // The last sample of the stretch that from lies in; from itself where the stretch ends
+        // there or where no stretch is known.
+        const auto end = lastBefore (groove.steadyUntil (quarterAt (from), grooveSettings), from, b.offset);
 
-        if (end > a.offset)
-        {
-            const auto last = at (end);
+        if (end == a.offset)
+            continue;
 
-            if (last.grooved > target)
-                return narrow (target, a, last);
+        const auto last = at (end);
 
-            a = last;
+        if (last.grooved > target)
+            return narrow (target, a, last);
 
-            if (b.offset - a.offset <= 1)
-                break;
-        }
-
-        // From the stretch's last sample, or where no stretch is known, the walk takes one
-        // sample: the next stretch starts there.
-        const auto next = at (a.offset + 1);
-
-        if (next.grooved > target)
-            return a;
-
-        a = next;
+        a = last;
     }
 
     return a;
