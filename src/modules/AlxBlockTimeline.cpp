@@ -6,7 +6,7 @@ AlxBlockTimeline::AlxBlockTimeline (const AlxGrooveModule& groove_, double start
                                     double sampleRate_, double bpm_, bool counted_)
     : groove (groove_), grooveSettings (groove_.currentSettings()), startSample (startSample_), startQuarter (startQuarter_), sampleRate (sampleRate_),
       bpm (bpm_), samplesPerQuarter (sampleRate_ / (bpm_ / 60.0)), counted (counted_),
-      monotonic (! groove_.isModulated())
+      monotonic (! grooveSettings.isModulated())
 {
 }
 

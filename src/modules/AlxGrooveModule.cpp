@@ -87,12 +87,3 @@ double AlxGrooveModule::warpedSamplePosition() const
     const double samples = warp (transport->getPosition().ppqPosition) * transport->getSamplesPerQuarter();
     return std::floor (samples + AlxBlockTimeline::absorbedSamples);
 }
-
-bool AlxGrooveModule::isModulated() const
-{
-    for (auto* source : { getPatternSourceParameter(), getAmountSourceParameter(), getWidthSourceParameter() })
-        if (source != nullptr && source->getValueIndex() != 0)
-            return true;
-
-    return false;
-}

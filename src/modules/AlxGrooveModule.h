@@ -45,6 +45,10 @@ public:
         AlxLFOGroupModule::Reading pattern, amount, width;
         int numerator;
         double beatLength;
+
+        // True when an LFO takes over the pattern, amount or width: grooved time may then fall
+        // back where the LFO steps, so it is not sure to grow with time.
+        bool isModulated() const { return pattern.isModulated() || amount.isModulated() || width.isModulated(); }
     };
 
     virtual Settings currentSettings() const;
@@ -56,9 +60,8 @@ public:
     // A time before which the pattern, amount and width stay what they are at t, so that grooved
     // time grows from t up to it; t itself when no such time is known.
     double steadyUntil (double t, const Settings& settings) const;
-    // True when an LFO takes over the pattern, amount or width: grooved time may then fall back
-    // where the LFO steps, so it is not sure to grow with time.
-    virtual bool isModulated() const;
+    // Whether the current settings are modulated (Settings::isModulated).
+    virtual bool isModulated() const { return currentSettings().isModulated(); }
     // The transport's song position in grooved time, in whole samples.
     virtual double warpedSamplePosition() const;
 
