@@ -1,5 +1,6 @@
 #include "framework/AlxLinkParameter.h"
 
+#include "framework/AlxChangeCount.h"
 #include "framework/AlxLinkParameterSet.h"
 #include "framework/AlxMessageCode.h"
 
@@ -46,6 +47,7 @@ void AlxLinkParameter::setTarget (AlxParameter* newTarget)
         oldTarget->removeSink (this);
 
     target.store (newTarget, std::memory_order_release);
+    AlxChangeCount::bump();
 
     if (newTarget != nullptr)
     {

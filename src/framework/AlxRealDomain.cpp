@@ -1,5 +1,6 @@
 #include "framework/AlxRealDomain.h"
 
+#include "framework/AlxChangeCount.h"
 #include "framework/AlxMessageCode.h"
 
 AlxRealDomain::AlxRealDomain (AlxDomainSet* set) : domainSet (set) {}
@@ -129,6 +130,7 @@ void AlxRealDomain::clearValues()
 {
     defaultValue = nullptr;
     values.clear();
+    AlxChangeCount::bump();
 }
 
 void AlxRealDomain::clearCommands()
@@ -185,6 +187,7 @@ AlxValue* AlxRealDomain::addValue (const juce::String& text, double realValue, c
 AlxValue* AlxRealDomain::addValue (std::unique_ptr<AlxValue> value)
 {
     values.push_back (std::move (value));
+    AlxChangeCount::bump();
     return values.back().get();
 }
 
@@ -199,6 +202,7 @@ void AlxRealDomain::finishValues (int defaultIndex)
     assignIds();
     assignIndices();
     defaultValue = valueAt (defaultIndex);
+    AlxChangeCount::bump();
 }
 
 AlxListDomain::AlxListDomain (AlxDomainSet* set, const juce::String& name_, const juce::String& label_,

@@ -1,5 +1,6 @@
 #include "framework/AlxRealParameter.h"
 
+#include "framework/AlxChangeCount.h"
 #include "framework/AlxMessageCode.h"
 #include "framework/AlxNumberText.h"
 #include "framework/AlxRealDomain.h"
@@ -96,6 +97,7 @@ void AlxRealParameter::setValue (AlxValue* v, int reason, bool force, bool notif
     valueIndex = idx;
     currentText = v->getText();
     realValue = domain->normalisedOf (v);
+    AlxChangeCount::bump();
 
     if (notify)
         postValueChanged (reason);
@@ -111,6 +113,7 @@ void AlxRealParameter::setRealValue (float x, int reason, bool force, bool notif
     if (domain->acceptsRealValue (x))
     {
         realValue = x;
+        AlxChangeCount::bump();
 
         if (notify)
             postValueChanged (reason);
@@ -119,6 +122,12 @@ void AlxRealParameter::setRealValue (float x, int reason, bool force, bool notif
     {
         postValueRejected (reason);
     }
+}
+
+void AlxRealParameter::setModulationSource (AlxParameter* source)
+{
+    modulationSource = source;
+    AlxChangeCount::bump();
 }
 
 juce::String AlxRealParameter::getName() const

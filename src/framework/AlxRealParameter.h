@@ -34,7 +34,7 @@ public:
     bool isFocused() const override;
     void setFocused (bool focused) override;
     AlxParameter* getModulationSource() const override { return modulationSource; }
-    void setModulationSource (AlxParameter* source) override { modulationSource = source; }
+    void setModulationSource (AlxParameter* source) override;
     void post (int code) override;
     void postValueChanged (int reason) override;
     void postDomainRebuilt (int reason) override;

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-AlxBlockTimeline::AlxBlockTimeline (const AlxGrooveModule& groove_, double startSample_, double startQuarter_,
-                                    double sampleRate_, double bpm_, bool counted_)
-    : groove (groove_), grooveSettings (groove_.currentSettings()), startSample (startSample_), startQuarter (startQuarter_), sampleRate (sampleRate_),
+AlxBlockTimeline::AlxBlockTimeline (const AlxGrooveModule& groove_, const AlxGrooveModule::Settings& settings,
+                                    double startSample_, double startQuarter_, double sampleRate_, double bpm_,
+                                    bool counted_)
+    : groove (groove_), grooveSettings (settings), startSample (startSample_), startQuarter (startQuarter_), sampleRate (sampleRate_),
       bpm (bpm_), samplesPerQuarter (sampleRate_ / (bpm_ / 60.0)), counted (counted_),
       monotonic (! grooveSettings.isModulated())
 {

@@ -24,8 +24,9 @@ public:
     // times are taken this much (in samples) early, so such a point counts as reached there.
     static constexpr double absorbedSamples = 1.0e-6;
 
-    AlxBlockTimeline (const AlxGrooveModule& groove, double startSample, double startQuarter,
-                      double sampleRate, double bpm, bool counted);
+    // settings: the groove's settings for the block (AlxGrooveModule::currentSettings).
+    AlxBlockTimeline (const AlxGrooveModule& groove, const AlxGrooveModule::Settings& settings, double startSample,
+                      double startQuarter, double sampleRate, double bpm, bool counted);
 
     // The song position of a sample count on the transport's own clock.
     static double quarterOfSample (double sample, double sampleRate, double bpm);
@@ -53,7 +54,7 @@ private:
     juce::int64 lastBefore (double time, juce::int64 a, juce::int64 b) const;
 
     const AlxGrooveModule& groove;
-    // Read once: the walk below reads grooved time at every sample.
+    // Read once: the walk below reads grooved time at many samples.
     const AlxGrooveModule::Settings grooveSettings;
     const double startSample, startQuarter, sampleRate, bpm, samplesPerQuarter;
     const bool counted;

@@ -60,6 +60,9 @@ public:
         double steadyUntil (double t) const;
         // Whether an LFO takes p over (also when p has no values for it to choose from).
         bool isModulated() const { return modulated; }
+        // Drops the value of the last look, so that the next time asked for looks at the LFO:
+        // a reading kept from one block to the next sees changes of the LFO's own settings.
+        void forgetLastLook() { recent = nullptr; }
 
     private:
         friend class AlxLFOGroupModule;

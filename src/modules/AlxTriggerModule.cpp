@@ -1,5 +1,6 @@
 #include "modules/AlxTriggerModule.h"
 
+#include "framework/AlxChangeCount.h"
 #include "midi/AlxMidiInputGroupModule.h"
 #include "midi/AlxMidiInputModule.h"
 #include "midi/AlxMidiOutputModule.h"
@@ -136,6 +137,32 @@ AlxTriggerModule::Readings AlxTriggerModule::currentReadings() const
     return { readingOf (stepId), readingOf (velocityId), readingOf (gateId) };
 }
 
+AlxTriggerModule::BlockSettings& AlxTriggerModule::blockSettings()
+{
+    auto& s = settingsOfBlocks;
+    const auto changeCount = AlxChangeCount::current();
+    const auto* transport = getTransport();
+    const int numerator = transport->getNumerator();
+    const int denominator = transport->getDenominator();
+
+    if (! s.resolved || changeCount != s.changeCount || numerator != s.numerator || denominator != s.denominator)
+    {
+        s.readings = currentReadings();
+        s.groove = getGrooveModule()->currentSettings();
+        s.changeCount = changeCount;
+        s.numerator = numerator;
+        s.denominator = denominator;
+        s.resolved = true;
+        return s;
+    }
+
+    for (auto* reading : { &s.readings.step, &s.readings.velocity, &s.readings.gate,
+                           &s.groove.pattern, &s.groove.amount, &s.groove.width })
+        reading->forgetLastLook();
+
+    return s;
+}
+
 bool AlxTriggerModule::sliceFiring (double sliceStart, const AlxLFOGroupModule::Reading& stepReading, double& time,
                                     double& interval) const
 {
@@ -226,7 +253,9 @@ void AlxTriggerModule::triggerBlock (const juce::MidiKeyboardState& held, float 
     if (continuing && ! continues && ! corrected)
         endSoundingNotes();
 
-    const AlxBlockTimeline timeline (*getGrooveModule(), blockStartSample, startQuarter, sampleRate, position.bpm, counted);
+    auto& settings = blockSettings();
+    const AlxBlockTimeline timeline (*getGrooveModule(), settings.groove, blockStartSample, startQuarter, sampleRate,
+                                     position.bpm, counted);
     const auto blockStart = timeline.at (0);
     const auto blockEnd = timeline.at (numSamples);
 
@@ -243,7 +272,7 @@ void AlxTriggerModule::triggerBlock (const juce::MidiKeyboardState& held, float 
     const float velocityFactor = inputVelocity * 0.5f + 0.5f;
     bool fired = false;
 
-    const auto readings = currentReadings();
+    const auto& readings = settings.readings;
 
     scanGrid (from, to, readings, [&] (double time, double interval)
     {

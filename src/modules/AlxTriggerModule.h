@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modules/AlxGrooveModule.h"
 #include "modules/AlxModulatedModule.h"
 #include "modules/AlxTriggerDomainSet.h"
 
@@ -7,7 +8,6 @@
 #include <vector>
 
 class AlxArpModule;
-class AlxGrooveModule;
 class AlxMidiInputGroupModule;
 
 // The heart of note generation. While the transport plays, it fires the held chord on a step
@@ -89,6 +89,21 @@ private:
     };
 
     Readings currentReadings() const;
+
+    // The readings of the step, velocity and gate and the groove's settings as the blocks use
+    // them (audio thread only). They are resolved again when a setting may have changed
+    // (AlxChangeCount) or the time signature did; in between, each block keeps them and takes
+    // none of their locks, and only the LFOs' levels are looked at afresh.
+    struct BlockSettings
+    {
+        Readings readings;
+        AlxGrooveModule::Settings groove {};
+        std::uint64_t changeCount = 0;
+        int numerator = 0, denominator = 0;
+        bool resolved = false;
+    };
+
+    BlockSettings& blockSettings();
     template <typename Fire>
     void scanGrid (double from, double to, const Readings& readings, Fire&& fire) const;
     // The firing of the slice that starts at sliceStart, if it has one.
@@ -112,6 +127,8 @@ private:
     bool continuing = false;
     double lastBlockEnd = 0.0;
     double lastScanEnd = 0.0;
+
+    BlockSettings settingsOfBlocks;
 
     // The chord of one firing after the arp mask, and after the doubling.
     juce::MidiKeyboardState maskedNotes, firedNotes;

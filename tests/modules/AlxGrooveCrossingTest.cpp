@@ -98,7 +98,7 @@ TEST (AlxGrooveCrossing, notesLandWhereGroovedTimeFirstReachesTheirTimesAtEveryB
 
                 // The same timeline the block was placed on: the transport's own clock, from the
                 // block's first sample.
-                const AlxBlockTimeline timeline (groove, (double) start, (double) start / samplesPerQuarter, 44100.0, 120.0, true);
+                const AlxBlockTimeline timeline (groove, groove.currentSettings(), (double) start, (double) start / samplesPerQuarter, 44100.0, 120.0, true);
                 const double noteEnd = firing + trigger.gateAt (firing)->getRealValue() * trigger.stepAt (firing)->getRealValue();
                 const auto expectedOn = firstCrossing (timeline, 0, firing);
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace
 {
     // The whole processor at 48 kHz and 120 bpm, the transport playing from position 0 and
@@ -248,6 +250,76 @@ TEST_F (TriggerPath, aFlatLfoAtHalfLevelSelectsTheMiddleVelocity)
     ASSERT_FALSE (out.isEmpty());
     EXPECT_EQ ((int) (*out.begin()).getMessage().getVelocity(), 64);
 }
+
+namespace
+{
+    struct ChangeCase
+    {
+        const char* name;
+        // Made between two blocks, as a host's thread or a program switch makes it: no message is
+        // delivered before the next block.
+        std::function<void (AlxTestHost&)> change;
+        juce::int64 spacing;   // samples between firings after the change
+        int velocity;          // of the note-ons after it
+    };
+
+    class TriggerSettingChange : public TriggerPath, public ::testing::WithParamInterface<ChangeCase> {};
+
+    void setByHost (AlxParameter* parameter, const char* text)
+    {
+        parameter->setValue (parameter->getDomain()->findByText (text), AlxMessageCode::fromHost, false, true);
+    }
+}
+
+// The blocks keep what they read from the settings while nothing changes; a change made between
+// two blocks applies from the next one.
+TEST_P (TriggerSettingChange, appliesFromTheNextBlock)
+{
+    const auto& c = GetParam();
+    auto& lfo = *lfos.getLfo (1);
+    path.select (lfo.getShapeParameter(), "Flat");
+    path.select (lfo.getLevelParameter(), "0.50");
+    path.select (trigger.getStepParameter(), "1/4");
+    path.select (trigger.getVelocityParameter(), "1.00");
+    path.select (trigger.getGateParameter(), "50 %");
+
+    // Program 1 as program 0 but for its step.
+    auto& program = *trigger.getProgramSet (1);
+    setByHost (program.findById (AlxTriggerModule::stepId), "1/16");
+    setByHost (program.findById (AlxTriggerModule::velocityId), "1.00");
+    setByHost (program.findById (AlxTriggerModule::velocitySourceId), "None");
+    setByHost (program.findById (AlxTriggerModule::gateId), "50 %");
+    host.deliver();
+
+    // Two bars at 120 bpm (a quarter note is 24,000 samples), then the change.
+    const auto before = AlxNotePath::samples (path.run (192000, 480), true);
+    ASSERT_EQ (before.size(), 8u);
+    c.change (host);
+
+    std::vector<AlxNotePath::Note> ons;
+
+    for (juce::int64 done = 0; done < 96000; done += 480)
+        for (auto note : path.processBlock (480))
+            if (note.velocity > 0)
+                ons.push_back ({ note.sample + done, note.note, note.velocity });
+
+    ASSERT_EQ ((juce::int64) ons.size(), 96000 / c.spacing);
+
+    for (size_t i = 0; i < ons.size(); ++i)
+    {
+        EXPECT_EQ (ons[i].sample, (juce::int64) i * c.spacing) << i;
+        EXPECT_EQ (ons[i].velocity, c.velocity) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Changes, TriggerSettingChange, ::testing::Values (
+    ChangeCase { "hostSetsTheStep", [] (AlxTestHost& h) { setByHost (h.getRoot().getTriggerModule()->getStepParameter(), "1/8"); },
+                 12000, 127 },
+    ChangeCase { "hostSetsTheVelocitysModulationSource",
+                 [] (AlxTestHost& h) { setByHost (sourceOf (*h.getRoot().getTriggerModule(), AlxTriggerModule::velocitySourceId), "LFO2"); },
+                 24000, 64 },
+    ChangeCase { "programSwitchToAFasterStep", [] (AlxTestHost& h) { h.getProcessor().setCurrentProgram (1); }, 6000, 127 }),
+    [] (const ::testing::TestParamInfo<ChangeCase>& c) { return std::string (c.param.name); });
 
 TEST_F (TriggerPath, theGridIsCountedFromTheSongStartInGroovedTime)
 {
