@@ -9,6 +9,7 @@
 #include <atomic>
 #include <array>
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 // One processing stage of the module tree. A module owns its parameters (one global set, one set
@@ -146,10 +147,16 @@ protected:
         modulePins.push_back (std::make_unique<PinType> (marks));
         return static_cast<PinType*> (modulePins.back().get());
     }
+    // The pin at position when it is of exactly this type (as addPin made it), else null. The
+    // stages look their pins up every block: comparing the type is a fraction of a dynamic_cast.
     template <typename PinType>
     PinType* getPin (int position) const
     {
-        return position >= 0 && position < (int) modulePins.size() ? dynamic_cast<PinType*> (modulePins[(size_t) position].get()) : nullptr;
+        if (position < 0 || position >= (int) modulePins.size())
+            return nullptr;
+
+        auto* pin = modulePins[(size_t) position].get();
+        return typeid (*pin) == typeid (PinType) ? static_cast<PinType*> (pin) : nullptr;
     }
     void registerInModuleMap();
     int takeHostIndex();
