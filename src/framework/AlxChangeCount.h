@@ -4,10 +4,9 @@
 #include <cstdint>
 
 // Counts the changes that can alter what a setting reads as: a parameter's value or modulation
-// source, where a link points (program switches), a domain's list of values. The audio thread
-// keeps what it resolved from its settings (their values, the LFO that takes each over) from
-// block to block while the count stays put, instead of taking every setting's locks again for
-// every block. One count serves the whole process: a change anywhere only makes readers resolve
+// source, where a link points (program switches), a domain's values or their texts. The audio
+// thread keeps what it read from its settings (AlxBlockCache) from block to block while the count
+// stays put, instead of taking every setting's locks again for every block. One count serves the whole process: a change anywhere only makes readers resolve
 // again, never keeps them from it.
 class AlxChangeCount
 {

@@ -165,6 +165,9 @@ void AlxRealDomain::restoreXml (const juce::XmlElement& element, bool notify)
 
         ++i;
     }
+
+    // Texts the audio thread keeps (device names) may have changed.
+    AlxChangeCount::bump();
 }
 
 int AlxRealDomain::indexOf (const AlxValue* value) const

@@ -110,22 +110,28 @@ void AlxMidiInputModule::processBlockBody (int numSamples)
     anyNoteHeld = held;
 }
 
-void AlxMidiInputModule::fillBlock (juce::MidiBuffer& buffer, int numSamples)
+AlxMidiInputModule::Selection AlxMidiInputModule::readSelection() const
 {
-    int source = AlxMidiFromDeviceDomain::notConnected;
-    juce::String deviceName;
+    Selection s;
 
     {
         // The value belongs to the domain, which the message thread may rebuild: its text is
         // taken under the domain's lock.
         const juce::ScopedLock sl (deviceParameter->getLock());
-        source = deviceParameter->getValueIndex();
+        s.source = deviceParameter->getValueIndex();
 
-        if (source >= AlxMidiFromDeviceDomain::firstDevice)
-            deviceName = deviceParameter->getValue()->getText();
+        if (s.source >= AlxMidiFromDeviceDomain::firstDevice)
+            s.deviceName = deviceParameter->getValue()->getText();
     }
 
-    const int channel = channelParameter->getValueIndex();
+    s.channel = channelParameter->getValueIndex();
+    s.track = trackParameter->getValueIndex();
+    return s;
+}
+
+void AlxMidiInputModule::fillBlock (juce::MidiBuffer& buffer, int numSamples)
+{
+    const auto& [source, deviceName, channel, track] = selection.get ([this] { return readSelection(); });
 
     if (source == AlxMidiFromDeviceDomain::host)
     {
@@ -143,7 +149,7 @@ void AlxMidiInputModule::fillBlock (juce::MidiBuffer& buffer, int numSamples)
     buffer.clear();
 
     if (source == AlxMidiFromDeviceDomain::builtInTracks)
-        playTracks (buffer, numSamples);
+        playTracks (buffer, numSamples, track);
     else if (source >= AlxMidiFromDeviceDomain::firstDevice)
         takeDeviceMessages (buffer, deviceName, channel, numSamples);
 }
@@ -162,14 +168,14 @@ void AlxMidiInputModule::filterChannel (const juce::MidiBuffer& from, int channe
     }
 }
 
-void AlxMidiInputModule::playTracks (juce::MidiBuffer& buffer, int numSamples)
+void AlxMidiInputModule::playTracks (juce::MidiBuffer& buffer, int numSamples, int track)
 {
     if (transport == nullptr || ! transport->isPlaying())
         return;
 
     const auto& position = transport->getPosition();
     const int barQuarters = position.timeSigDenominator > 0 ? (int) (4.0 / position.timeSigDenominator * position.timeSigNumerator) : 0;
-    sequencer.play (trackParameter->getValueIndex(), 0, blockPosition(), numSamples, transport->getSamplesPerQuarter(),
+    sequencer.play (track, 0, blockPosition(), numSamples, transport->getSamplesPerQuarter(),
                     barQuarters, buffer);
 }
 

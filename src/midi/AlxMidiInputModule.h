@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/AlxFollowedChoices.h"
+#include "framework/AlxBlockCache.h"
 #include "framework/AlxModule.h"
 #include "midi/AlxMidiSequencer.h"
 
@@ -80,7 +81,18 @@ private:
     // Appends the events of from before numSamples that are system messages or belong to the
     // channel (1 ... 16).
     static void filterChannel (const juce::MidiBuffer& from, int channel, int numSamples, juce::MidiBuffer& to);
-    void playTracks (juce::MidiBuffer& buffer, int numSamples);
+    // The settings fillBlock follows: the source, the device's name, the channel (0 all) and the
+    // built-in track.
+    struct Selection
+    {
+        int source = 0;
+        juce::String deviceName;
+        int channel = 0;
+        int track = 0;
+    };
+
+    Selection readSelection() const;
+    void playTracks (juce::MidiBuffer& buffer, int numSamples, int track);
     void takeDeviceMessages (juce::MidiBuffer& buffer, const juce::String& deviceName, int channel, int numSamples);
     double blockPosition() const;
     // Sets the transport's clock so that the sample offset samples into the block lies at
@@ -99,6 +111,7 @@ private:
     AlxMidiSequencer sequencer;
     // The block before the channel filter; sized in prepareToPlay so blocks do not allocate.
     juce::MidiBuffer unfiltered;
+    AlxBlockCache<Selection> selection;
     std::atomic<float> lastVelocity { 0.0f };
     std::atomic<int> lastNote { 0 };
     std::atomic<int> lastChannel { 0 };

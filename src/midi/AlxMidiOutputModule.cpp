@@ -161,23 +161,28 @@ void AlxMidiOutputModule::processBlockBody (int numSamples)
     route (blockEvents, *hostOut, *synthOut, numSamples);
 }
 
-void AlxMidiOutputModule::route (juce::MidiBuffer& events, juce::MidiBuffer& hostOut, juce::MidiBuffer& synthOut, int numSamples)
+AlxMidiOutputModule::Selection AlxMidiOutputModule::readSelection() const
 {
-    hostOut.clear();
-    synthOut.clear();
-
-    int destination = AlxMidiToDeviceDomain::notConnected;
-    juce::String name;
+    Selection s;
 
     {
         // The value belongs to the domain, which the message thread may rebuild: its text is
         // taken under the domain's lock.
         const juce::ScopedLock sl (deviceParameter->getLock());
-        destination = deviceParameter->getValueIndex();
-        name = deviceParameter->getValue()->getText();
+        s.destination = deviceParameter->getValueIndex();
+        s.name = deviceParameter->getValue()->getText();
     }
 
-    const int channel = channelParameter->getValueIndex();
+    s.channel = channelParameter->getValueIndex();
+    return s;
+}
+
+void AlxMidiOutputModule::route (juce::MidiBuffer& events, juce::MidiBuffer& hostOut, juce::MidiBuffer& synthOut, int numSamples)
+{
+    hostOut.clear();
+    synthOut.clear();
+
+    const auto& [destination, name, channel] = selection.get ([this] { return readSelection(); });
 
     if (lastDestination < 0 || lastChannel < 0 || lastName.isEmpty())
     {

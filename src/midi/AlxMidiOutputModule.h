@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/AlxFollowedChoices.h"
+#include "framework/AlxBlockCache.h"
 #include "framework/AlxModule.h"
 
 #include <array>
@@ -61,6 +62,15 @@ public:
 
 private:
     AlxFollowedChoices followed;
+    // The settings route follows: the destination, its name and the channel (0 unchanged).
+    struct Selection
+    {
+        int destination = 0;
+        juce::String name;
+        int channel = 0;
+    };
+
+    Selection readSelection() const;
     void deliver (const juce::MidiBuffer& events, int destination, const juce::String& name, int channel,
                   juce::MidiBuffer& hostOut, juce::MidiBuffer& synthOut, int numSamples);
 
@@ -69,6 +79,7 @@ private:
     AlxTransportModule* transport = nullptr;
     AlxParameter* deviceParameter = nullptr;
     AlxParameter* channelParameter = nullptr;
+    AlxBlockCache<Selection> selection;
 
     // What the last block was sent to; -1 until the first block after prepareToPlay.
     int lastDestination = -1;

@@ -1,6 +1,5 @@
 #include "modules/AlxTriggerModule.h"
 
-#include "framework/AlxChangeCount.h"
 #include "midi/AlxMidiInputGroupModule.h"
 #include "midi/AlxMidiInputModule.h"
 #include "midi/AlxMidiOutputModule.h"
@@ -139,28 +138,23 @@ AlxTriggerModule::Readings AlxTriggerModule::currentReadings() const
 
 AlxTriggerModule::BlockSettings& AlxTriggerModule::blockSettings()
 {
-    auto& s = settingsOfBlocks;
-    const auto changeCount = AlxChangeCount::current();
     const auto* transport = getTransport();
     const int numerator = transport->getNumerator();
     const int denominator = transport->getDenominator();
+    const auto read = [&] { return BlockSettings { currentReadings(), getGrooveModule()->currentSettings(), numerator, denominator }; };
+    auto* s = &settingsOfBlocks.get (read);
 
-    if (! s.resolved || changeCount != s.changeCount || numerator != s.numerator || denominator != s.denominator)
+    if (s->numerator != numerator || s->denominator != denominator)
     {
-        s.readings = currentReadings();
-        s.groove = getGrooveModule()->currentSettings();
-        s.changeCount = changeCount;
-        s.numerator = numerator;
-        s.denominator = denominator;
-        s.resolved = true;
-        return s;
+        settingsOfBlocks.forget();
+        return settingsOfBlocks.get (read);
     }
 
-    for (auto* reading : { &s.readings.step, &s.readings.velocity, &s.readings.gate,
-                           &s.groove.pattern, &s.groove.amount, &s.groove.width })
+    for (auto* reading : { &s->readings.step, &s->readings.velocity, &s->readings.gate,
+                           &s->groove.pattern, &s->groove.amount, &s->groove.width })
         reading->forgetLastLook();
 
-    return s;
+    return *s;
 }
 
 bool AlxTriggerModule::sliceFiring (double sliceStart, const AlxLFOGroupModule::Reading& stepReading, double& time,

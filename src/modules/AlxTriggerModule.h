@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/AlxBlockCache.h"
 #include "modules/AlxGrooveModule.h"
 #include "modules/AlxModulatedModule.h"
 #include "modules/AlxTriggerDomainSet.h"
@@ -91,16 +92,14 @@ private:
     Readings currentReadings() const;
 
     // The readings of the step, velocity and gate and the groove's settings as the blocks use
-    // them (audio thread only). They are resolved again when a setting may have changed
-    // (AlxChangeCount) or the time signature did; in between, each block keeps them and takes
-    // none of their locks, and only the LFOs' levels are looked at afresh.
+    // them, resolved again when a setting may have changed or the time signature did; in
+    // between, each block keeps them and takes none of their locks, and only the LFOs' levels
+    // are looked at afresh.
     struct BlockSettings
     {
         Readings readings;
         AlxGrooveModule::Settings groove {};
-        std::uint64_t changeCount = 0;
         int numerator = 0, denominator = 0;
-        bool resolved = false;
     };
 
     BlockSettings& blockSettings();
@@ -128,7 +127,7 @@ private:
     double lastBlockEnd = 0.0;
     double lastScanEnd = 0.0;
 
-    BlockSettings settingsOfBlocks;
+    AlxBlockCache<BlockSettings> settingsOfBlocks;
 
     // The chord of one firing after the arp mask, and after the doubling.
     juce::MidiKeyboardState maskedNotes, firedNotes;
