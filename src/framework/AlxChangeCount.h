@@ -6,8 +6,8 @@
 // Counts the changes that can alter what a setting reads as: a parameter's value or modulation
 // source, where a link points (program switches), a domain's values or their texts. The audio
 // thread keeps what it read from its settings (AlxBlockCache) from block to block while the count
-// stays put, instead of taking every setting's locks again for every block. One count serves the whole process: a change anywhere only makes readers resolve
-// again, never keeps them from it.
+// stays put, instead of taking every setting's locks again for every block. One count serves the
+// whole process: a change anywhere only makes readers resolve again, never keeps them from it.
 class AlxChangeCount
 {
 public:

@@ -62,7 +62,7 @@ public:
 
 private:
     AlxFollowedChoices followed;
-    // The settings route follows: the destination, its name and the channel (0 unchanged).
+    // The settings route follows: the destination, its name and the channel's value index.
     struct Selection
     {
         int destination = 0;
